@@ -1,0 +1,140 @@
+#include "core/numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <stdexcept>
+#include <string>
+
+#include "core/errors.h"
+
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Reads a decimal number from the start of text: sign, digits, fraction, exponent. Returns the
+// number of characters used (0 when there is no number) and the value.
+std::size_t ScanDecimal(std::string_view text, double& value) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    std::string digits;
+    std::size_t mantissa = 0;
+    while (i < text.size() && IsDigit(text[i])) digits += text[i++], ++mantissa;
+    if (i < text.size() && text[i] == '.') {
+        std::size_t j = i + 1;
+        std::string fraction;
+        while (j < text.size() && IsDigit(text[j])) fraction += text[j++];
+        if (mantissa > 0 || !fraction.empty()) {
+            digits += '.' + fraction;
+            mantissa += fraction.size();
+            i = j;
+        }
+    }
+    if (mantissa == 0) {
+        value = 0;
+        return 0;
+    }
+    // An exponent counts only when at least one digit follows its letter and sign.
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+        if (j < text.size() && IsDigit(text[j])) {
+            digits += 'e';
+            digits.append(text.substr(i + 1, j - i - 1));
+            while (j < text.size() && IsDigit(text[j])) digits += text[j++];
+            i = j;
+        }
+    }
+    // from_chars, unlike strtod, does not follow the user's locale (Qt sets it).
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    (void)end;
+    if (error == std::errc::result_out_of_range)
+        value = digits.find("e-") != std::string::npos ? 0.0 : HUGE_VAL;
+    if (negative) value = -value;
+    return i;
+}
+
+// &H / &O followed by at least one digit of the base.
+std::size_t ScanPrefixed(std::string_view text, double& value) {
+    if (text.size() < 3 || text[0] != '&') return 0;
+    const char kind = text[1];
+    int base = 0;
+    if (kind == 'h' || kind == 'H') base = 16;
+    if (kind == 'o' || kind == 'O') base = 8;
+    if (base == 0) return 0;
+    std::size_t i = 2;
+    double v = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        int digit = -1;
+        if (IsDigit(c)) digit = c - '0';
+        if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        if (digit < 0 || digit >= base) break;
+        v = v * base + digit;
+    }
+    if (i == 2) return 0;
+    value = v;
+    return i;
+}
+
+double RoundHalfEven(double value, double lo, double hi) {
+    const double r = std::nearbyint(value);  // the default rounding mode: nearest, ties to even
+    if (!(r >= lo && r <= hi))
+        throw NumberOverflow("the number " + std::to_string(value) + " is outside " +
+                             std::to_string(static_cast<long long>(lo)) + ".." +
+                             std::to_string(static_cast<long long>(hi)));
+    return r;
+}
+
+}  // namespace
+
+double LeadingNumber(std::string_view text) {
+    std::size_t start = 0;
+    while (start < text.size() && text[start] == ' ') ++start;
+    double value = 0;
+    ScanDecimal(text.substr(start), value);
+    return value;
+}
+
+double EntryNumber(std::string_view text) {
+    std::string packed;
+    for (char c : text)
+        if (c != ' ' && c != '\t' && c != '\n') packed += c;
+    double value = 0;
+    if (ScanPrefixed(packed, value) == 0) ScanDecimal(packed, value);
+    return value;
+}
+
+double WholeNumber(std::string_view text) {
+    std::size_t start = text.find_first_not_of(' ');
+    std::size_t end = text.find_last_not_of(' ');
+    if (start == std::string_view::npos) throw std::invalid_argument("an empty text is no number");
+    const std::string_view core = text.substr(start, end - start + 1);
+    double value = 0;
+    if (ScanDecimal(core, value) != core.size())
+        throw std::invalid_argument("\"" + std::string(text) + "\" is not a number");
+    return value;
+}
+
+int16_t ToInt16(double value) {
+    return static_cast<int16_t>(RoundHalfEven(value, -32768, 32767));
+}
+
+int32_t ToInt32(double value) {
+    return static_cast<int32_t>(RoundHalfEven(value, -2147483648.0, 2147483647.0));
+}
+
+uint8_t ToByte(double value) {
+    return static_cast<uint8_t>(RoundHalfEven(value, 0, 255));
+}
+
+int32_t RoundClamped(double value, int32_t lo, int32_t hi) {
+    if (std::isnan(value)) return lo;
+    const double r = std::nearbyint(value);
+    if (r <= lo) return lo;
+    if (r >= hi) return hi;
+    return static_cast<int32_t>(r);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// The one way the program reads numbers from texts. No window parses numbers its own way.
+
+// The leading number of a text: leading blanks skipped, an optional sign, digits, an optional
+// fraction and exponent; reading stops at the first character that cannot continue the number.
+// A text without a number gives 0.
+double LeadingNumber(std::string_view text);
+
+// The editors' reading of a typed entry: blanks, tabs and line feeds are ignored wherever they
+// stand ("1 2 3" is 123); a decimal number with sign, fraction and exponent, or &H / &O followed by
+// hexadecimal / octal digits. A text without a number gives 0.
+double EntryNumber(std::string_view text);
+
+// The whole text read as a decimal number (surrounding blanks allowed); anything else in it
+// throws std::invalid_argument.
+double WholeNumber(std::string_view text);
+
+// Conversions rounding to the nearest whole number, halves to even (12.5 -> 12, 13.5 -> 14).
+// A result outside the type's range throws NumberOverflow.
+int16_t ToInt16(double value);
+int32_t ToInt32(double value);
+uint8_t ToByte(double value);
+
+// Rounded half to even and then limited to lo..hi, for entries that are clamped whatever was typed
+// (99999 -> hi, -7 -> lo); never throws.
+int32_t RoundClamped(double value, int32_t lo, int32_t hi);

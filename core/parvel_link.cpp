@@ -1,0 +1,55 @@
+#include "core/parvel_link.h"
+
+#include <dlfcn.h>
+
+#include <string>
+
+int32_t PortHandle = 0;
+
+namespace Parvel {
+
+namespace {
+
+void* Library() {
+    // Kept once loaded; a failed load is tried again at the next call.
+    static void* handle = nullptr;
+    if (handle == nullptr) {
+        handle = dlopen("libparvel.so", RTLD_NOW | RTLD_LOCAL);
+        if (handle == nullptr) {
+            const char* why = dlerror();
+            throw Unavailable(std::string("libparvel.so cannot be loaded: ") +
+                              (why ? why : "unknown reason"));
+        }
+    }
+    return handle;
+}
+
+}  // namespace
+
+void* Bind(const char* exportName) {
+    void* library = Library();
+    dlerror();
+    void* address = dlsym(library, exportName);
+    if (address == nullptr)
+        throw Unavailable(std::string("libparvel.so has no export ") + exportName);
+    return address;
+}
+
+int32_t JmInitialize(const char16_t* portName) {
+    static auto* call = BindAs<int32_t(const char16_t*)>("JmInitialize");
+    return call(portName);
+}
+
+int32_t JmSetCommand(int32_t handle, const void* data, int32_t length) {
+    static auto* call = BindAs<int32_t(int32_t, const void*, int32_t)>("JmSetCommand");
+    return call(handle, data, length);
+}
+
+int32_t JmGetCommandEX(int32_t handle, const void* request, int32_t requestLength, void* out,
+                       int32_t outSize) {
+    static auto* call =
+        BindAs<int32_t(int32_t, const void*, int32_t, void*, int32_t)>("JmGetCommandEX");
+    return call(handle, request, requestLength, out, outSize);
+}
+
+}  // namespace Parvel

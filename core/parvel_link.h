@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+
+// The program's binding to the printer status library. The library is loaded by its file name
+// ("libparvel.so", found by the dynamic loader, so LD_LIBRARY_PATH can put another in front) and
+// each export is bound by name at its first call, as for a library the program did not build.
+namespace Parvel {
+
+// The library or one of its exports cannot be found; the start-up turns it into
+// "JM Printer is not installed.".
+struct Unavailable : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+int32_t JmInitialize(const char16_t* portName);
+int32_t JmSetCommand(int32_t handle, const void* data, int32_t length);
+int32_t JmGetCommandEX(int32_t handle, const void* request, int32_t requestLength, void* out,
+                       int32_t outSize);
+
+// The address of any other export, for the typed calls; throws Unavailable.
+void* Bind(const char* exportName);
+
+// An export as a typed function pointer: BindAs<int32_t(int32_t)>("JmGetStatus").
+template <typename Signature>
+Signature* BindAs(const char* exportName) {
+    return reinterpret_cast<Signature*>(Bind(exportName));
+}
+
+}  // namespace Parvel
+
+// The handle of the chosen printer's port; 0 until a port is registered.
+extern int32_t PortHandle;

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+
+#include "core/errors.h"
+#include "core/numbers.h"
+
+namespace {
+
+TEST(Numbers, LeadingNumber) {
+    const struct {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"", 0},          {"abc", 0},        {"  42", 42}, {"42abc", 42}, {"-7", -7},
+        {"+3", 3},        {"12.5", 12.5},    {".5", 0.5},  {"5.", 5},     {"1e3", 1000},
+        {"2.5E-1", 0.25}, {"1e", 1},         {"1e+", 1},   {"3 4", 3},    {"\t4", 0},
+        {"-", 0},         {"00000512", 512}, {"1,5", 1},   {"&H10", 0},   {"  -0012.50x", -12.5},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.value) << c.text;
+}
+
+TEST(Numbers, EntryNumber) {
+    const struct {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"12.5", 12.5}, {"13.5", 13.5},   {"-7", -7},     {"10001", 10001},    {"letters", 0},
+        {"", 0},        {"&H100", 256},   {"1 2 3", 123}, {"\t1\n2 .5", 12.5}, {"&hff", 255},
+        {"&O17", 15},   {"&o19", 1},      {"&H", 0},      {"&X12", 0},         {"- 5", -5},
+        {"1 e 2", 100}, {"99999", 99999}, {"12abc3", 12}, {"& H 1 F", 31},     {"\r5", 0},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(EntryNumber(c.text), c.value) << c.text;
+    EXPECT_TRUE(std::isinf(EntryNumber("1e999")));
+}
+
+TEST(Numbers, WholeNumber) {
+    EXPECT_DOUBLE_EQ(WholeNumber(" 125 "), 125);
+    EXPECT_DOUBLE_EQ(WholeNumber("-2.5"), -2.5);
+    for (const char* bad : {"", "   ", "12a", "a12", "1 2", "&H10"})
+        EXPECT_THROW(WholeNumber(bad), std::invalid_argument) << bad;
+}
+
+TEST(Numbers, ConversionsRoundHalfToEven) {
+    const struct {
+        double value;
+        int expected;
+    } cases[] = {{12.5, 12},  {13.5, 14}, {-0.5, 0}, {-1.5, -2},       {2.4999, 2},
+                 {2.5001, 3}, {0.5, 0},   {1.5, 2},  {-32768, -32768}, {32767.4, 32767}};
+    for (const auto& c : cases) EXPECT_EQ(ToInt16(c.value), c.expected) << c.value;
+    EXPECT_EQ(ToInt32(2147483647.0), 2147483647);
+    EXPECT_EQ(ToInt32(-2147483648.5), -2147483648LL);
+    EXPECT_EQ(ToByte(254.5), 254);
+    EXPECT_EQ(ToByte(-0.4), 0);
+
+    for (double bad : {32767.5, -32768.6, 1e9, HUGE_VAL, double(NAN)})
+        EXPECT_THROW(ToInt16(bad), NumberOverflow) << bad;
+    for (double bad : {2147483647.5, -2147483649.0})
+        EXPECT_THROW(ToInt32(bad), NumberOverflow) << bad;
+    for (double bad : {255.5, -0.6, 256.0}) EXPECT_THROW(ToByte(bad), NumberOverflow) << bad;
+}
+
+TEST(Numbers, RoundClampedTakesEveryEntry) {
+    const struct {
+        const char* text;
+        int expected;
+    } cases[] = {{"12.5", 12},    {"13.5", 14},     {"-7", 0},      {"10001", 10000},
+                 {"letters", 0},  {"&H100", 256},   {"1 2 3", 123}, {"99999", 10000},
+                 {"-99999", 0},   {"1e999", 10000}, {"-1e999", 0},  {"9999.5", 10000},
+                 {"9998.5", 9998}};
+    for (const auto& c : cases)
+        EXPECT_EQ(RoundClamped(EntryNumber(c.text), 0, 10000), c.expected) << c.text;
+    EXPECT_EQ(RoundClamped(NAN, 0, 10000), 0);
+}
+
+}  // namespace
