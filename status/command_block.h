@@ -1,0 +1,26 @@
+#pragma once
+// The library's own inner routines, shared by the transport, the getters and
+// the commands. Nothing here is exported.
+
+#include <cstdint>
+
+namespace parvel {
+
+// Control codes of MonitorIoControl.
+constexpr uint32_t IoctlMonitorSend = 0x220038;
+constexpr uint32_t IoctlMonitorReceive = 0x22003C;
+
+// Every exchange of the library fits this size; a raw reply of at most this
+// many bytes carries at most BufferSize - 8 payload bytes.
+constexpr int BufferSize = 4096;
+constexpr int HeaderSize = 8;
+
+// The largest value that eight decimal digits can carry: the bound of a length
+// field and of a mode value.
+constexpr int32_t MaxLength8 = 99'999'999;
+
+// Writes v as exactly eight ASCII decimal digits with leading zeros, without a
+// terminator. v must lie in 0..MaxLength8.
+void FormatLength8(char* destination, int32_t v);
+
+}  // namespace parvel
