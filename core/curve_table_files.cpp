@@ -1,0 +1,170 @@
+#include "core/curve_table_files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <fstream>
+#include <istream>
+#include <sstream>
+#include <string_view>
+
+namespace {
+
+// Writes the bytes to a new file beside the target and renames it over the
+// target, so that a failure never leaves half a file behind.
+bool ReplaceFileWhole(const std::string& path, std::string_view bytes) {
+    if (path.empty() || path.back() == '/') return false;
+    static std::atomic<unsigned> counter{0};
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = path + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return false;
+    }
+    if (fd < 0) return false;
+    // Keep the permissions of a file that is being replaced.
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        ::fchmod(fd, old.st_mode & 07777);
+    }
+    bool ok = true;
+    std::size_t done = 0;
+    while (ok && done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0)
+            ok = false;
+        else
+            done += static_cast<std::size_t>(n);
+    }
+    if (ok && ::fsync(fd) != 0) ok = false;
+    if (::close(fd) != 0) ok = false;
+    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) ok = false;
+    if (!ok) ::unlink(temp.c_str());
+    return ok;
+}
+
+// A field of the text form: a whole decimal number with an optional sign and
+// blanks around it, within the signed 16-bit range.
+bool ParseField(std::string_view field, int16_t& out) {
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!field.empty() && blank(field.front())) field.remove_prefix(1);
+    while (!field.empty() && blank(field.back())) field.remove_suffix(1);
+    if (!field.empty() && field.front() == '+') {
+        field.remove_prefix(1);
+        if (!field.empty() && field.front() == '-') return false;
+    }
+    if (field.empty()) return false;
+    int value = 0;
+    auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
+    if (ec != std::errc() || end != field.data() + field.size()) return false;
+    if (value < -32768 || value > 32767) return false;
+    out = static_cast<int16_t>(value);
+    return true;
+}
+
+bool IsBlankLine(std::string_view line) {
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+// Reads numbers line by line until 1,024 are in; whatever follows them is
+// never looked at.
+bool ParseStream(std::istream& in, CurveTableValues& values) {
+    std::size_t count = 0;
+    std::string raw;
+    while (count < values.size() && std::getline(in, raw)) {
+        // A lone CR ends a line as well as CR LF and LF do.
+        std::string_view rest(raw);
+        while (count < values.size()) {
+            std::size_t cr = rest.find('\r');
+            std::string_view line = rest.substr(0, cr);
+            if (!IsBlankLine(line)) {
+                std::size_t start = 0;
+                while (count < values.size()) {
+                    std::size_t comma = line.find(',', start);
+                    std::string_view field = line.substr(start, comma - start);
+                    int16_t v = 0;
+                    if (!ParseField(field, v)) return false;
+                    // File order is point-major; the table is plane-major.
+                    values[(count % 4) * 256 + count / 4] = v;
+                    ++count;
+                    if (comma == std::string_view::npos) break;
+                    start = comma + 1;
+                }
+            }
+            if (cr == std::string_view::npos) break;
+            rest.remove_prefix(cr + 1);
+        }
+    }
+    return count == values.size();
+}
+
+}  // namespace
+
+namespace CurveTableFile {
+
+bool Read(const std::string& path, CurveTableWords table) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::array<unsigned char, Size> bytes{};
+    in.read(reinterpret_cast<char*>(bytes.data()), bytes.size());
+    if (static_cast<std::size_t>(in.gcount()) != bytes.size()) return false;
+    for (std::size_t k = 0; k < table.size(); ++k) {
+        table[k] = static_cast<int16_t>(bytes[2 * k] | (bytes[2 * k + 1] << 8));
+    }
+    return true;
+}
+
+bool Write(const std::string& path, ConstCurveTableWords table) {
+    std::string bytes(Size, '\0');
+    for (std::size_t k = 0; k < table.size(); ++k) {
+        auto w = static_cast<uint16_t>(table[k]);
+        bytes[2 * k] = static_cast<char>(w & 0xFF);
+        bytes[2 * k + 1] = static_cast<char>(w >> 8);
+    }
+    return ReplaceFileWhole(path, bytes);
+}
+
+}  // namespace CurveTableFile
+
+namespace CurveTableTextFile {
+
+std::string Format(ConstCurveTableWords table) {
+    std::string text;
+    text.reserve(256 * 4 * 8);
+    for (int point = 0; point < 256; ++point) {
+        for (int plane = 0; plane < 4; ++plane) {
+            // The value without its flag is never negative, so its sign
+            // position is always a blank.
+            int value = table[plane * 256 + point] & 0x7FFF;
+            if (plane > 0) text += ',';
+            text += ' ';
+            text += std::to_string(value);
+            text += ' ';
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+bool Parse(const std::string& text, CurveTableValues& values) {
+    std::istringstream in(text);
+    return ParseStream(in, values);
+}
+
+bool Read(const std::string& path, CurveTableValues& values) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    return ParseStream(in, values) && !in.bad();
+}
+
+bool Write(const std::string& path, ConstCurveTableWords table) {
+    return ReplaceFileWhole(path, Format(table));
+}
+
+}  // namespace CurveTableTextFile

@@ -1,0 +1,50 @@
+#pragma once
+// The two file forms of a single curve table: the binary image (exactly the
+// 2,048 bytes the table occupies in memory) and the text form of 256 lines of
+// four values that any curve editor reads and writes.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+// One curve table as it lies in memory: plane p, point i is word 256 * p + i;
+// bits 0-14 the value, bit 15 the control-point flag.
+using CurveTableWords = std::span<int16_t, 1024>;
+using ConstCurveTableWords = std::span<const int16_t, 1024>;
+
+// What reading a text file gives: the values of the table in the same order
+// as the words (plane p, point i at 256 * p + i), not yet applied.
+using CurveTableValues = std::array<int16_t, 1024>;
+
+namespace CurveTableFile {
+inline constexpr std::size_t Size = 2048;
+
+// Reads the first 2,048 bytes of the file into the table. A missing or
+// unreadable file, or one shorter than 2,048 bytes, leaves the table untouched
+// and gives false.
+bool Read(const std::string& path, CurveTableWords table);
+
+// Replaces the file whole with the table's image; false when it cannot be
+// written (the old file, if any, is then left as it was).
+bool Write(const std::string& path, ConstCurveTableWords table);
+}  // namespace CurveTableFile
+
+namespace CurveTableTextFile {
+// The text of the file: 256 lines, line i holding point i of planes 0..3 as
+// " v ," joined values without the control-point flag, each line ended by CR LF.
+std::string Format(ConstCurveTableWords table);
+
+// Takes the first 1,024 numbers of the text (point 0 planes 0..3, point 1, ...),
+// separated by commas or line ends, blanks around them ignored. False, with
+// values unspecified, when the text holds fewer, or a field that is not a whole
+// decimal number within -32768..32767.
+bool Parse(const std::string& text, CurveTableValues& values);
+
+// Parse applied to a file's contents; false also when it cannot be read.
+bool Read(const std::string& path, CurveTableValues& values);
+
+// Replaces the file whole with Format(table); false when it cannot be written.
+bool Write(const std::string& path, ConstCurveTableWords table);
+}  // namespace CurveTableTextFile
