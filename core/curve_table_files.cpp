@@ -6,11 +6,14 @@
 
 #include <atomic>
 #include <cerrno>
-#include <charconv>
+#include <cmath>
 #include <fstream>
 #include <istream>
 #include <sstream>
+#include <stdexcept>
 #include <string_view>
+
+#include "core/numbers.h"
 
 namespace {
 
@@ -49,21 +52,19 @@ bool ReplaceFileWhole(const std::string& path, std::string_view bytes) {
     return ok;
 }
 
-// A field of the text form: a whole decimal number with an optional sign and
-// blanks around it, within the signed 16-bit range.
+// A field of the text form: a number with blanks or tabs around it whose value
+// is whole and within the signed 16-bit range.
 bool ParseField(std::string_view field, int16_t& out) {
     auto blank = [](char c) { return c == ' ' || c == '\t'; };
     while (!field.empty() && blank(field.front())) field.remove_prefix(1);
     while (!field.empty() && blank(field.back())) field.remove_suffix(1);
-    if (!field.empty() && field.front() == '+') {
-        field.remove_prefix(1);
-        if (!field.empty() && field.front() == '-') return false;
+    double value = 0;
+    try {
+        value = WholeNumber(field);
+    } catch (const std::invalid_argument&) {
+        return false;
     }
-    if (field.empty()) return false;
-    int value = 0;
-    auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
-    if (ec != std::errc() || end != field.data() + field.size()) return false;
-    if (value < -32768 || value > 32767) return false;
+    if (std::trunc(value) != value || value < -32768 || value > 32767) return false;
     out = static_cast<int16_t>(value);
     return true;
 }

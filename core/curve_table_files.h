@@ -38,8 +38,8 @@ std::string Format(ConstCurveTableWords table);
 
 // Takes the first 1,024 numbers of the text (point 0 planes 0..3, point 1, ...),
 // separated by commas or line ends, blanks around them ignored. False, with
-// values unspecified, when the text holds fewer, or a field that is not a whole
-// decimal number within -32768..32767.
+// values unspecified, when the text holds fewer, or a field whose number is not
+// whole or not within -32768..32767.
 bool Parse(const std::string& text, CurveTableValues& values);
 
 // Parse applied to a file's contents; false also when it cannot be read.
