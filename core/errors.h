@@ -12,3 +12,9 @@ struct SubscriptOutOfRange : std::out_of_range {
 struct NumberOverflow : std::overflow_error {
     using std::overflow_error::overflow_error;
 };
+
+// A file that cannot be read, created or written, or that does not fit where it must go. The
+// windows report it as "FileOpen Error", apart from a printer that did not answer.
+struct FileError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};

@@ -1,0 +1,145 @@
+#include "core/bulk_transfers.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "core/command_blocks.h"
+#include "core/errors.h"
+#include "core/jm_stat.h"
+#include "core/parvel_link.h"
+#include "core/sleep.h"
+#include "core/table_transfers.h"
+#include "core/whole_files.h"
+
+namespace Module2 {
+
+namespace {
+
+// What each whole-file transfer can hold: the file's bytes and their padding.
+constexpr std::size_t FirmwareBuffer = 10000001;
+constexpr std::size_t ColorDataBuffer = 80001;
+constexpr std::size_t TableTempBuffer = 60001;
+constexpr int FirmwareWaitMs = 2000;
+
+std::string& FolderSetting() {
+    static std::string folder;
+    return folder;
+}
+
+// The file's bytes followed by (length mod block) zero bytes, the printer's padding rule; throws
+// FileError when the file cannot be read or the padded bytes do not fit the buffer.
+std::vector<uint8_t> ReadPadded(const std::string& path, std::size_t buffer, std::size_t block) {
+    std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(path, buffer);
+    if (!bytes) throw FileError("\"" + path + "\" cannot be read or is too large to send");
+    const std::size_t n = bytes->size();
+    if (n + n % block > buffer) throw FileError("\"" + path + "\" is too large to send");
+    bytes->resize(n + n % block, 0);
+    return std::move(*bytes);
+}
+
+bool Send(const void* data, std::size_t length) {
+    return JmStat::SendCommand(PortHandle, data, static_cast<int32_t>(length)) != 0;
+}
+
+// Sends the 32-byte header just built in SendBuffer.
+bool SendHeader() {
+    return Send(SendBuffer.data(), HeaderSize);
+}
+
+// A request without data and the length of its reply payload (-1 on failure), without the notice.
+int32_t Request(const char* command, const char* parameter) {
+    BuildCommandHeader(command, parameter, -1);
+    try {
+        return Parvel::JmGetCommandEX(PortHandle, SendBuffer.data(), HeaderSize,
+                                      ReceiveBuffer.data(), BufferSize - 1);
+    } catch (const Parvel::Unavailable&) {
+        return -1;
+    }
+}
+
+// The reply's text up to its terminator; the search stays inside the payload, so a reply without
+// a terminator gives its whole payload and never bytes of an earlier reply.
+std::string ReplyText(int32_t length, uint8_t terminator) {
+    const auto begin = ReceiveBuffer.begin();
+    const auto end = begin + length;
+    return FromAnsi(std::string(begin, std::find(begin, end, terminator)));
+}
+
+}  // namespace
+
+void SetProgramFolder(const std::string& folder) {
+    FolderSetting() = folder;
+}
+
+std::string ProgramFolder() {
+    if (!FolderSetting().empty()) return FolderSetting();
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string(".") : self.parent_path().string();
+}
+
+void PutSendBuffer(std::string& file, int16_t count) {
+    if (count < 0 || count > BufferSize)
+        throw SubscriptOutOfRange("a block of " + std::to_string(count) + " bytes");
+    file.append(reinterpret_cast<const char*>(SendBuffer.data()), static_cast<std::size_t>(count));
+}
+
+void WriteTableCommandFile(const std::string& path) {
+    std::string file;
+    file.reserve(TableCommandFileSize);
+    for (const TableBlock* block : TableCommandFileBlocks()) {
+        const int planes = block->perPlane ? PlaneCount : 1;
+        for (int p = 0; p < planes; ++p) PutSendBuffer(file, BuildTableBlock(*block, p));
+    }
+    if (!ReplaceFileWhole(path, file)) throw FileError("\"" + path + "\" cannot be written");
+}
+
+bool WriteAllTables() {
+    const std::string path =
+        (std::filesystem::path(ProgramFolder()) / TableCommandTempName).string();
+    WriteTableCommandFile(path);
+    const std::vector<uint8_t> bytes = ReadPadded(path, TableTempBuffer, 16);
+    // The file already is complete command blocks: one send, no header of its own.
+    return Send(bytes.data(), bytes.size());
+}
+
+bool WriteVersion(const std::string& text) {
+    int16_t pos = BuildCommandHeader("TBL_WT", "Version", VersionPayload);
+    PutVersionText(pos, text);
+    return Send(SendBuffer.data(), static_cast<std::size_t>(pos));
+}
+
+bool SendColorDataFile(const std::string& path) {
+    const std::vector<uint8_t> bytes = ReadPadded(path, ColorDataBuffer, 32);
+    BuildCommandHeader("TBL_WT", "CTRLD_UPDATE_KT", static_cast<int32_t>(bytes.size()));
+    if (!SendHeader()) return false;
+    return Send(bytes.data(), bytes.size());
+}
+
+bool UpdateFirmware(const std::string& path) {
+    // Read whole before anything is sent: a file that cannot be read sends nothing.
+    const std::vector<uint8_t> bytes = ReadPadded(path, FirmwareBuffer, 32);
+    BuildCommandHeader("FW_UPD", "FLASH_REWRITE", -1);
+    if (!SendHeader()) return false;
+    Sleep(FirmwareWaitMs);
+    BuildCommandHeader("FW_UPD", "FLASH_PROGRAM", static_cast<int32_t>(bytes.size()));
+    if (!SendHeader()) return false;
+    return Send(bytes.data(), bytes.size());
+}
+
+std::string ReadVersion() {
+    const int32_t n = Request("TBL_RD", "Version");
+    if (n < 1) return "";
+    return ReplyText(n, 0);
+}
+
+std::string ReadChecksum() {
+    const int32_t n = Request("MNT_RD", "CTRLD_CHKSUM");
+    // An empty reply holds no fresh text: empty, rather than what an earlier reply left.
+    if (n < 1) return "";
+    return ReplyText(n, '\r');
+}
+
+}  // namespace Module2
