@@ -1,11 +1,5 @@
 #include "core/curve_table_files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <cerrno>
 #include <cmath>
 #include <fstream>
 #include <istream>
@@ -14,43 +8,9 @@
 #include <string_view>
 
 #include "core/numbers.h"
+#include "core/whole_files.h"
 
 namespace {
-
-// Writes the bytes to a new file beside the target and renames it over the
-// target, so that a failure never leaves half a file behind.
-bool ReplaceFileWhole(const std::string& path, std::string_view bytes) {
-    if (path.empty() || path.back() == '/') return false;
-    static std::atomic<unsigned> counter{0};
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = path + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return false;
-    }
-    if (fd < 0) return false;
-    // Keep the permissions of a file that is being replaced.
-    struct stat old {};
-    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-        ::fchmod(fd, old.st_mode & 07777);
-    }
-    bool ok = true;
-    std::size_t done = 0;
-    while (ok && done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0)
-            ok = false;
-        else
-            done += static_cast<std::size_t>(n);
-    }
-    if (ok && ::fsync(fd) != 0) ok = false;
-    if (::close(fd) != 0) ok = false;
-    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) ok = false;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
-}
 
 // A field of the text form: a number with blanks or tabs around it whose value
 // is whole and within the signed 16-bit range.
