@@ -1,0 +1,10 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+// The widget tests need an application object; ctest runs them offscreen.
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
