@@ -1,0 +1,188 @@
+#include "platform/quillet/command_block.h"
+
+#include <vector>
+
+#include "platform/quillet/colour_tables.h"
+
+namespace quillet {
+namespace {
+
+constexpr uint32_t kMaxColourImage = 80000;  // the program's colour-data transfer buffer
+constexpr uint32_t kMaxFirmwareImage = 10000000;
+constexpr uint32_t kMaxVersionText = 256;
+
+CommandSpec Request(const char* command, const std::string& parameter) {
+    return {command, parameter, true, 0, 0, 1};
+}
+CommandSpec Write(const char* command, const std::string& parameter, uint32_t exact) {
+    return {command, parameter, false, exact, exact, 1};
+}
+
+std::vector<CommandSpec> BuildCatalogue() {
+    std::vector<CommandSpec> c;
+    c.push_back(Request("STATUS", ""));
+    for (const char* p : {"FVER", "SENSOR", "MEDIA", "PQTY", "RESOLUTION_H", "RESOLUTION_V",
+                          "FREE_PBUFFER", "MLOT", "MCOLOR", "MQTY", "SERIAL_NUMBER"})
+        c.push_back(Request("INFO", p));
+    for (const char* p : {"COUNTER_LIFE", "COUNTER_A", "COUNTER_B", "CTRLD_CHKSUM", "MEDIA_ID_SET",
+                          "HEAD_RANK", "HEAT_SETTING", "PRINT_POS_ADJUST", "CUT_POS_ADJUST"})
+        c.push_back(Request("MNT_RD", p));
+    c.push_back(Write("MNT_WT", "COUNTER_CLEAR", 4));
+    c.push_back(Write("MNT_WT", "PRINTER_ID_SET", 32));
+    for (const char* p :
+         {"MEDIA", "HEAD_RANK", "HEAT_SETTING", "RESOLUTION", "PRINT_POS_ADJUST", "CUT_POS_ADJUST"})
+        c.push_back(Write("MNT_WT", p, 8));
+    for (const auto& t : TableParameters()) {
+        c.push_back(Request("TBL_RD", t.name));
+        c.push_back(Write("TBL_WT", t.name, t.size));
+    }
+    c.push_back(Request("TBL_RD", "Version"));
+    c.push_back({"TBL_WT", "Version", false, 0, kMaxVersionText, 16});
+    c.push_back({"TBL_WT", "CTRLD_UPDATE_KT", false, static_cast<uint32_t>(kColourImageSize),
+                 kMaxColourImage, 1});
+    c.push_back(Write("TBL_CL", "", 0));
+    c.push_back(Write("FW_UPD", "FLASH_REWRITE", 0));
+    c.push_back({"FW_UPD", "FLASH_PROGRAM", false, 0, kMaxFirmwareImage, 1});
+    c.push_back(Write("CNTRL", "CUTTER", 8));
+    c.push_back(Write("CNTRL", "RETENTION", 8));
+    return c;
+}
+
+const std::vector<CommandSpec>& Catalogue() {
+    static const std::vector<CommandSpec> catalogue = BuildCatalogue();
+    return catalogue;
+}
+
+// A field is its text followed by blanks only; a blank inside the text or a byte
+// outside printable ASCII makes it malformed.
+bool FieldWellFormed(const uint8_t* bytes, size_t width) {
+    bool blanks = false;
+    for (size_t i = 0; i < width; ++i) {
+        const uint8_t b = bytes[i];
+        if (b == ' ') {
+            blanks = true;
+        } else if (blanks || b < 0x21 || b > 0x7E) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string Printable(const uint8_t* bytes, size_t n) {
+    std::string s;
+    for (size_t i = 0; i < n; ++i) {
+        const uint8_t b = bytes[i];
+        if (b >= 0x20 && b < 0x7F) {
+            s += static_cast<char>(b);
+        } else {
+            static const char hex[] = "0123456789ABCDEF";
+            s += "\\x";
+            s += hex[b >> 4];
+            s += hex[b & 15];
+        }
+    }
+    return s;
+}
+
+}  // namespace
+
+std::string TrimField(const uint8_t* bytes, size_t width) {
+    size_t n = width;
+    while (n > 0 && bytes[n - 1] == ' ') --n;
+    return std::string(reinterpret_cast<const char*>(bytes), n);
+}
+
+std::string Describe(const CommandSpec& spec) {
+    return spec.parameter.empty() ? spec.command : spec.command + " " + spec.parameter;
+}
+
+bool CheckCommand(const uint8_t* bytes, BlockHeader& header, std::string& why) {
+    if (bytes[0] != 0x1B || bytes[1] != 'P') {
+        why = "block does not begin with ESC \"P\" (begins \"" + Printable(bytes, 2) + "\")";
+        return false;
+    }
+    if (!FieldWellFormed(bytes + 2, 6)) {
+        why = "command field \"" + Printable(bytes + 2, 6) + "\" is malformed";
+        return false;
+    }
+    if (!FieldWellFormed(bytes + 8, 16)) {
+        why = "parameter field \"" + Printable(bytes + 8, 16) + "\" is malformed";
+        return false;
+    }
+    const std::string command = TrimField(bytes + 2, 6);
+    const std::string parameter = TrimField(bytes + 8, 16);
+    bool commandKnown = false;
+    for (const auto& spec : Catalogue()) {
+        if (spec.command != command) continue;
+        commandKnown = true;
+        if (spec.parameter == parameter) {
+            header.spec = &spec;
+            return true;
+        }
+    }
+    if (!commandKnown) {
+        why = "unknown command \"" + command + "\"";
+    } else if (parameter.empty()) {
+        why = "command " + command + " needs a parameter";
+    } else {
+        why = "unknown parameter \"" + parameter + "\" for " + command;
+    }
+    return false;
+}
+
+bool CheckLengthField(const uint8_t* bytes, BlockHeader& header, std::string& why) {
+    const CommandSpec& spec = *header.spec;
+    const uint8_t* field = bytes + kCommandEnd;
+    bool allBlank = true;
+    bool allDigits = true;
+    uint32_t value = 0;
+    for (size_t i = 0; i < 8; ++i) {
+        if (field[i] != ' ') allBlank = false;
+        if (field[i] < '0' || field[i] > '9') {
+            allDigits = false;
+        } else {
+            value = value * 10 + static_cast<uint32_t>(field[i] - '0');
+        }
+    }
+    if (!allBlank && !allDigits) {
+        why = "length field \"" + Printable(field, 8) + "\" of " + Describe(spec) +
+              " is neither 8 digits nor 8 blanks";
+        return false;
+    }
+    if (allBlank) {
+        if (spec.carriesData() && spec.minLength > 0) {
+            why = "length field of " + Describe(spec) + " is blank but the block carries data";
+            return false;
+        }
+        if (spec.carriesData()) {
+            why = "length field of " + Describe(spec) + " must give the data length in digits";
+            return false;
+        }
+        header.length = 0;
+        return true;
+    }
+    if (value < spec.minLength || value > spec.maxLength || value % spec.multipleOf != 0) {
+        std::string expected;
+        if (!spec.carriesData()) {
+            expected = "no data";
+        } else if (spec.minLength == spec.maxLength) {
+            expected = std::to_string(spec.minLength) + " bytes";
+        } else {
+            expected =
+                std::to_string(spec.minLength) + ".." + std::to_string(spec.maxLength) + " bytes";
+            if (spec.multipleOf > 1)
+                expected += ", a multiple of " + std::to_string(spec.multipleOf);
+        }
+        why = "length field " + std::to_string(value) + " does not suit " + Describe(spec) +
+              " (expects " + expected + ")";
+        return false;
+    }
+    header.length = value;
+    return true;
+}
+
+bool CheckHeader(const uint8_t* bytes, BlockHeader& header, std::string& why) {
+    return CheckCommand(bytes, header, why) && CheckLengthField(bytes, header, why);
+}
+
+}  // namespace quillet
