@@ -307,6 +307,7 @@ void Trazo::endDrag() {
         commitUserChange(dragPoint_ >= 0 ? dragPoint_ : dragOrigin_);
     } else if (drag_ == Drag::Level) {
         drag_ = Drag::None;
+        markLevelDirty(levels_[dragLevel_]);
         if (levels_[dragLevel_] != dragLevelStart_) emit LevelChanged(dragLevel_);
     }
 }
@@ -361,7 +362,9 @@ void Trazo::select(int point) {
 
 void Trazo::setHover(int point) {
     if (point == hover_) return;
+    if (hover_ >= 0) update(columnsRect(hover_, hover_));
     hover_ = point;
+    if (hover_ >= 0) update(columnsRect(hover_, hover_));
     update(readoutRect());
 }
 
@@ -382,6 +385,7 @@ void Trazo::mousePressEvent(QMouseEvent* event) {
         drag_ = Drag::Level;
         dragLevel_ = hit.index;
         dragLevelStart_ = levels_[hit.index];
+        markLevelDirty(dragLevelStart_);  // drawn bolder while held
     } else if (!sigma()) {
         // Empty space: a new node where the press is, held for dragging.
         // On a column that is a node already, that node comes to the press.
@@ -409,7 +413,18 @@ void Trazo::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     const bool over = pos.x() >= m.left - kHitRadius && pos.x() <= m.Right() + kHitRadius;
-    setHover(over ? m.PointAtX(pos.x()) : -1);
+    int point = over ? m.PointAtX(pos.x()) : -1;
+    if (over && sigma()) {
+        // Between the weights there is nothing to read: the nearest weight.
+        point = -1;
+        for (int n : nodes()) {
+            if (point < 0 ||
+                std::fabs(m.XOfPoint(n) - pos.x()) < std::fabs(m.XOfPoint(point) - pos.x())) {
+                point = n;
+            }
+        }
+    }
+    setHover(point);
     const CurveMath::Hit hit = hitAt(pos);
     if (hit.kind == CurveMath::HitKind::Node) {
         setCursor(sigma() || isEnd(hit.index) ? Qt::SizeVerCursor : Qt::SizeAllCursor);
@@ -595,6 +610,11 @@ void Trazo::paintCurve(QPainter& p) {
     p.setPen(QPen(colour, 1.5));
     p.setBrush(Qt::NoBrush);
     p.drawPolyline(polygon_);
+    if (validPoint(hover_) && drag_ == Drag::None) {
+        // Where on the curve the readout's point lies.
+        p.setPen(QPen(Qt::white, 1));
+        p.drawEllipse(polygon_[hover_], kHandle + 1, kHandle + 1);
+    }
     for (int point : nodes()) {
         const QPointF c = polygon_[point];
         const QRectF box(c.x() - kHandle, c.y() - kHandle, 2 * kHandle, 2 * kHandle);

@@ -91,26 +91,46 @@ TEST_F(TrazoTest, ProgramSettersRaiseNothingAndReadBack) {
     EXPECT_FALSE(w.NodeFlag(300));
 }
 
-TEST_F(TrazoTest, DragGivesOneChangeWithTheNewCurve) {
-    const auto before = values();
-    const QPoint to = at(128, 2000);
-    drag(onCurve(128), to);
+// Each drag is one change, told once with the point where the node ended;
+// nothing beyond two nodes either side of it moves.
+TEST_F(TrazoTest, DragsChangeTheCurveOnceAndLocally) {
+    struct Case {
+        int fromPoint;
+        double fromValue;  // < 0: on the curve
+        int toPoint;
+        double toValue;
+        int moved;  // the point PointChanged names
+    } cases[] = {
+        {128, -1, 128, 2000, 128},    // a node, straight down
+        {100, 9000, 100, 8000, 100},  // empty space: a new node
+        {128, -1, 10, 5000, 97},      // held between its neighbours 96 and 160
+        {255, -1, 200, 4000, 255},    // an end node only moves up and down
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        points.clear();
+        const auto before = values();
+        const QPoint to = at(c.toPoint, c.toValue);
+        drag(c.fromValue < 0 ? onCurve(c.fromPoint) : at(c.fromPoint, c.fromValue), to);
 
-    ASSERT_EQ(points.count(), 1);
-    EXPECT_EQ(points.at(0).at(0).toInt(), 128);
-    EXPECT_EQ(levels.count(), 0);
-    EXPECT_EQ(w.PointValue(128), valueAt(to));
-    EXPECT_TRUE(w.NodeFlag(128));
-    const auto after = values();
-    for (int i = 0; i < 256; ++i) {
-        if (i <= 64 || i >= 192) {
-            EXPECT_EQ(after[i], before[i]) << "point " << i;
+        ASSERT_EQ(points.count(), 1) << c.moved;
+        EXPECT_EQ(points.at(0).at(0).toInt(), c.moved);
+        EXPECT_EQ(levels.count(), 0);
+        EXPECT_EQ(w.PointValue(c.moved), valueAt(to));
+        EXPECT_EQ(w.NodeFlag(c.moved), c.moved != 255);
+        if (c.moved != c.fromPoint) {
+            EXPECT_FALSE(w.NodeFlag(c.fromPoint));
         }
-        EXPECT_EQ(after[i], std::round(after[i])) << "point " << i;
-        EXPECT_GE(after[i], 0);
+        const auto after = values();
+        const int lo = std::min(c.fromPoint, c.moved), hi = std::max(c.fromPoint, c.moved);
+        for (int i = 0; i < 256; ++i) {
+            if (i <= lo - 64 || i >= hi + 64) {
+                EXPECT_EQ(after[i], before[i]) << "point " << i;
+            }
+            EXPECT_EQ(after[i], std::round(after[i])) << "point " << i;
+        }
+        EXPECT_NE(after, before);
     }
-    // Beside the lowered node the curve no longer rises straight.
-    EXPECT_NE(after[120], before[120]);
 }
 
 TEST_F(TrazoTest, NothingChangedRaisesNothing) {
@@ -142,32 +162,6 @@ TEST_F(TrazoTest, EscRestoresTheCurveAndNodes) {
     EXPECT_EQ(values(), before);
     EXPECT_EQ(flags(), nodesBefore);
     EXPECT_EQ(points.count(), 0);
-}
-
-TEST_F(TrazoTest, PressOnEmptySpaceInsertsANode) {
-    const QPoint p = at(100, 9000);
-    drag(p, p + QPoint(0, 10));
-    ASSERT_EQ(points.count(), 1);
-    EXPECT_EQ(points.at(0).at(0).toInt(), 100);
-    EXPECT_TRUE(w.NodeFlag(100));
-    EXPECT_EQ(w.PointValue(100), valueAt(p + QPoint(0, 10)));
-}
-
-TEST_F(TrazoTest, DraggedNodeStaysBetweenItsNeighbours) {
-    drag(onCurve(128), at(10, 5000));
-    ASSERT_EQ(points.count(), 1);
-    EXPECT_EQ(points.at(0).at(0).toInt(), 97);
-    EXPECT_TRUE(w.NodeFlag(97));
-    EXPECT_FALSE(w.NodeFlag(128));
-    EXPECT_TRUE(w.NodeFlag(96));
-
-    // An end node moves only up and down.
-    points.clear();
-    drag(onCurve(255), at(200, 4000));
-    ASSERT_EQ(points.count(), 1);
-    EXPECT_EQ(points.at(0).at(0).toInt(), 255);
-    EXPECT_EQ(w.PointValue(255), valueAt(at(200, 4000)));
-    EXPECT_FALSE(w.NodeFlag(200));
 }
 
 TEST_F(TrazoTest, UserRemovesInnerNodesOnly) {
