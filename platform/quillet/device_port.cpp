@@ -5,6 +5,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -178,13 +179,16 @@ DeviceResult DeviceReceive(const std::string& path, const uint8_t* in, size_t in
     if (const size_t dropped = device.Drain())
         result.notes.push_back(std::to_string(dropped) + " stale bytes dropped before the request");
     if (!device.WriteAll(in, inLength, result.reason)) return result;
-    if (!device.ReadExact(out, 8, result.reason)) {
+    // The reply is gathered aside and handed over only whole: a failed exchange leaves
+    // the caller's buffer as it was.
+    std::vector<uint8_t> reply(8);
+    if (!device.ReadExact(reply.data(), 8, result.reason)) {
         result.reason = "reply header: " + result.reason;
         return result;
     }
     long n = 0;
-    if (!ReplyLength(out, n) || n < 0) {
-        result.reason = "reply header \"" + std::string(reinterpret_cast<char*>(out), 8) +
+    if (!ReplyLength(reply.data(), n) || n < 0) {
+        result.reason = "reply header \"" + std::string(reply.begin(), reply.end()) +
                         "\" is not a payload length";
         return result;
     }
@@ -193,10 +197,12 @@ DeviceResult DeviceReceive(const std::string& path, const uint8_t* in, size_t in
                         "buffer holds " + std::to_string(outSize - 8);
         return result;
     }
-    if (!device.ReadExact(out + 8, static_cast<size_t>(n), result.reason)) {
+    reply.resize(8 + static_cast<size_t>(n));
+    if (!device.ReadExact(reply.data() + 8, static_cast<size_t>(n), result.reason)) {
         result.reason = "reply payload: " + result.reason;
         return result;
     }
+    std::copy(reply.begin(), reply.end(), out);
     result.ok = true;
     result.returned = 8 + static_cast<size_t>(n);
     return result;

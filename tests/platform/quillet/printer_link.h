@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -90,6 +94,37 @@ class Emulator : public ::testing::Test {
 protected:
     void SetUp() override { quillet_reset(); }
     void TearDown() override { quillet_reset(); }
+};
+
+// An emulator whose exchanges are traced to a file of the test's own.
+class TracedEmulator : public Emulator {
+protected:
+    void SetUp() override {
+        Emulator::SetUp();
+        path_ = ::testing::TempDir() + "quillet_test_trace.log";
+        std::remove(path_.c_str());
+        setenv("QUILLET_LOG", path_.c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("QUILLET_LOG");
+        std::remove(path_.c_str());
+        Emulator::TearDown();
+    }
+    std::string TraceText() const {
+        std::ifstream in(path_);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    // The last "result:" line of the trace.
+    std::string LastResult() const {
+        std::istringstream in(TraceText());
+        std::string line, last;
+        while (std::getline(in, line))
+            if (line.rfind("  result: ", 0) == 0) last = line;
+        return last;
+    }
+    std::string path_;
 };
 
 }  // namespace quillet_test

@@ -31,30 +31,6 @@ Bytes Pattern(size_t n, uint8_t seed) {
     return b;
 }
 
-// Reads the trace file that QUILLET_LOG names while the fixture runs.
-class TracedEmulator : public Emulator {
-protected:
-    void SetUp() override {
-        Emulator::SetUp();
-        path_ = ::testing::TempDir() + "quillet_transport_trace.log";
-        std::remove(path_.c_str());
-        setenv("QUILLET_LOG", path_.c_str(), 1);
-    }
-    void TearDown() override {
-        unsetenv("QUILLET_LOG");
-        std::remove(path_.c_str());
-        Emulator::TearDown();
-    }
-    std::string LastResult() const {
-        std::ifstream in(path_);
-        std::string line, last;
-        while (std::getline(in, line))
-            if (line.rfind("  result: ", 0) == 0) last = line;
-        return last;
-    }
-    std::string path_;
-};
-
 TEST_F(Emulator, ReassemblesABlockHandedOverInPieces) {
     struct Case {
         const char* name;

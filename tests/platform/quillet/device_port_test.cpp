@@ -1,0 +1,203 @@
+// The device-file port against a pseudo-terminal pair: the test plays the printer on
+// the master side, the monitor talks to the slave side as to a printer device.
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+
+#include "tests/platform/quillet/printer_link.h"
+
+namespace quillet_test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class PtyPrinter {
+public:
+    PtyPrinter() {
+        master_ = posix_openpt(O_RDWR | O_NOCTTY);
+        EXPECT_GE(master_, 0);
+        EXPECT_EQ(grantpt(master_), 0);
+        EXPECT_EQ(unlockpt(master_), 0);
+        const std::string path = ptsname(master_);
+        port_.assign(path.begin(), path.end());
+        // Held open for the whole test, so the line stays up between exchanges.
+        holder_ = open(path.c_str(), O_RDWR | O_NOCTTY);
+        termios tio{};
+        tcgetattr(holder_, &tio);
+        cfmakeraw(&tio);
+        tcsetattr(holder_, TCSANOW, &tio);
+    }
+    ~PtyPrinter() {
+        if (master_ >= 0) close(master_);
+        close(holder_);
+    }
+    const char16_t* Port() const { return port_.c_str(); }
+
+    // What the monitor wrote, n bytes, within two seconds.
+    Bytes Read(size_t n) {
+        Bytes got;
+        const auto end = Clock::now() + std::chrono::seconds(2);
+        while (got.size() < n && Clock::now() < end) {
+            pollfd p{master_, POLLIN, 0};
+            if (poll(&p, 1, 100) <= 0) continue;
+            uint8_t buf[4096];
+            const ssize_t r = read(master_, buf, std::min(sizeof buf, n - got.size()));
+            if (r <= 0) break;
+            got.insert(got.end(), buf, buf + r);
+        }
+        return got;
+    }
+    void Write(const std::string& s) {
+        EXPECT_EQ(write(master_, s.data(), s.size()), static_cast<ssize_t>(s.size()));
+    }
+    void CloseLine() {
+        close(master_);
+        master_ = -1;
+    }
+
+private:
+    int master_ = -1;
+    int holder_ = -1;
+    std::u16string port_;
+};
+
+class DevicePort : public Emulator {
+protected:
+    void SetUp() override {
+        Emulator::SetUp();
+        setenv("RNTOOLS_PORT_TIMEOUT_MS", "300", 1);
+    }
+    void TearDown() override {
+        unsetenv("RNTOOLS_PORT_TIMEOUT_MS");
+        Emulator::TearDown();
+    }
+    // One receive on the printer's line; out is prefilled with 0xEE to show what was written.
+    int Exchange(PtyPrinter& printer, const Bytes& request, Bytes& out, uint32_t& returned,
+                 std::chrono::milliseconds& took) {
+        out.assign(out.size(), 0xEE);
+        const auto start = Clock::now();
+        const int ok = MonitorIoControl(printer.Port(), IOCTL_MONITOR_RECEIVE, request.data(),
+                                        static_cast<uint32_t>(request.size()), out.data(),
+                                        static_cast<uint32_t>(out.size()), &returned);
+        took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+        return ok;
+    }
+};
+
+TEST_F(DevicePort, SendsBlocksAndReadsFramedReplies) {
+    PtyPrinter printer;
+    const Bytes block = Block("TBL_WT", "G_Delta_Y", 16, Bytes(16, 0x0D));
+    Bytes seen;
+    std::thread line([&] { seen = printer.Read(block.size()); });
+    EXPECT_TRUE(Send(block, printer.Port()));
+    line.join();
+    EXPECT_EQ(seen, block);  // every byte as it is, CR included
+
+    struct Case {
+        const char* name;
+        std::vector<std::string> replyPieces;
+        uint32_t outSize;
+        bool ok;
+        std::string framed;  // what lands in the output
+    };
+    const std::vector<Case> cases = {
+        {"whole reply", {"00000005HELLO"}, 64, true, "00000005HELLO"},
+        {"reply in pieces", {"0000", "0004CA", "12"}, 64, true, "00000004CA12"},
+        {"empty reply", {"00000000"}, 64, true, "00000000"},
+        {"bytes past the framed length stay unread", {"00000002OKEXTRA"}, 64, true, "00000002OK"},
+        {"reply larger than the output", {"00000060"}, 64, false, ""},
+        {"header that is no length", {"ABCDEFGH"}, 64, false, ""},
+        {"negative length", {"-0000005"}, 64, false, ""},
+    };
+    const Bytes request = Block("STATUS", "", -1);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bytes asked;
+        std::thread answer([&] {
+            asked = printer.Read(request.size());
+            for (const auto& piece : c.replyPieces) printer.Write(piece);
+        });
+        Bytes out(c.outSize);
+        uint32_t returned = 99;
+        std::chrono::milliseconds took{};
+        EXPECT_EQ(Exchange(printer, request, out, returned, took), c.ok ? 1 : 0);
+        answer.join();
+        EXPECT_EQ(asked, request);
+        EXPECT_EQ(returned, c.framed.size());
+        EXPECT_EQ(std::string(out.begin(), out.begin() + c.framed.size()), c.framed);
+        EXPECT_EQ(out[c.framed.size()], 0xEE);  // nothing written past the reply
+    }
+}
+
+TEST_F(DevicePort, FailsWithinTheTimeoutAndDropsALateReply) {
+    PtyPrinter printer;
+    const Bytes request = Block("INFO", "FVER", -1);
+    Bytes out(64);
+    uint32_t returned = 0;
+    std::chrono::milliseconds took{};
+
+    // No answer at all, then a short one: both end at the timeout.
+    for (const std::string& partial : {std::string(), std::string("00000010ABCD")}) {
+        std::mutex m;
+        std::condition_variable cv;
+        bool over = false;
+        std::thread silent([&] {
+            printer.Read(request.size());
+            printer.Write(partial);
+            std::unique_lock<std::mutex> lock(m);
+            cv.wait(lock, [&] { return over; });
+        });
+        EXPECT_EQ(Exchange(printer, request, out, returned, took), 0);
+        {
+            const std::lock_guard<std::mutex> lock(m);
+            over = true;
+        }
+        cv.notify_one();
+        silent.join();
+        EXPECT_GE(took.count(), 290);
+        EXPECT_LT(took.count(), 2000);
+        EXPECT_EQ(returned, 0u);
+    }
+
+    // The answer that comes too late is not taken for the next request's reply.
+    printer.Write("00000004LATE");
+    std::thread answer([&] {
+        printer.Read(request.size());
+        printer.Write("00000002OK");
+    });
+    EXPECT_EQ(Exchange(printer, request, out, returned, took), 1);
+    answer.join();
+    EXPECT_EQ(std::string(out.begin(), out.begin() + returned), "00000002OK");
+}
+
+TEST_F(DevicePort, FailsAtOnceWhenThePrinterClosesTheLine) {
+    setenv("RNTOOLS_PORT_TIMEOUT_MS", "5000", 1);
+    PtyPrinter printer;
+    const Bytes request = Block("STATUS", "", -1);
+    std::thread hangUp([&] {
+        printer.Read(request.size());
+        printer.Write("0000");
+        printer.CloseLine();
+    });
+    Bytes out(64);
+    uint32_t returned = 0;
+    std::chrono::milliseconds took{};
+    EXPECT_EQ(Exchange(printer, request, out, returned, took), 0);
+    hangUp.join();
+    EXPECT_LT(took.count(), 2000);
+    // The line is gone: sends fail too, and nothing waits.
+    EXPECT_FALSE(Send(request, printer.Port()));
+}
+
+}  // namespace
+}  // namespace quillet_test
