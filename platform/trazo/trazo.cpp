@@ -175,6 +175,10 @@ bool Trazo::isEnd(int point) const {
     return point == 0 || point == static_cast<int>(values_.size()) - 1;
 }
 
+bool Trazo::isNode(int point) const {
+    return validPoint(point) && (flags_[point] || (!sigma() && isEnd(point)));
+}
+
 std::vector<int> Trazo::nodes() const {
     if (!sigma()) return CurveMath::InterpolationNodes(flags_);
     std::vector<int> n;
@@ -229,8 +233,7 @@ void Trazo::reinterpolate(int lo, int hi) {
 void Trazo::applyMove(int from, int to, double value) {
     // A node left where it was changes nothing, not even the points the
     // program set around it.
-    const bool node = flags_[to] || isEnd(to) || sigma();
-    if (from == to && node && values_[to] == static_cast<float>(value)) return;
+    if (from == to && isNode(to) && values_[to] == static_cast<float>(value)) return;
     values_[to] = static_cast<float>(value);
     if (sigma()) {
         dragTouched_ = {std::min(dragTouched_.first, to), std::max(dragTouched_.second, to)};
@@ -323,7 +326,7 @@ void Trazo::removeNodeByUser(int point) {
 }
 
 void Trazo::stepSelected(int delta) {
-    if (!validPoint(selected_)) return;
+    if (!isNode(selected_)) return;  // the program may have taken the node away
     takeSnapshot();
     applyMove(selected_, selected_, CurveMath::RoundToSpan(values_[selected_] + delta, valueSpan_));
     commitUserChange(selected_);
@@ -371,7 +374,10 @@ void Trazo::setHover(int point) {
 // ---- events -------------------------------------------------------------------
 
 void Trazo::mousePressEvent(QMouseEvent* event) {
-    if (drag_ != Drag::None) return;  // one thing at a time
+    if (drag_ != Drag::None) {
+        if (event->button() != Qt::LeftButton) return;  // one thing at a time
+        cancelDrag();  // the release of the last drag never came: it did not finish
+    }
     const QPointF pos = event->position();
     const CurveMath::Hit hit = hitAt(pos);
     if (event->button() == Qt::RightButton) {
@@ -390,10 +396,25 @@ void Trazo::mousePressEvent(QMouseEvent* event) {
         // Empty space: a new node where the press is, held for dragging.
         // On a column that is a node already, that node comes to the press.
         const int point = Mapping().PointAtX(pos.x());
-        const bool existing = flags_[point] || isEnd(point);
+        const bool existing = isNode(point);
         startNodeDrag(point, !existing, pos);
         if (existing) dragNodeTo(pos);
+    } else if (const int weight = weightAt(pos.x()); weight >= 0) {
+        // On a weight's bar: its top comes to the press.
+        startNodeDrag(weight, false, pos);
+        dragNodeTo(pos);
     }
+}
+
+int Trazo::weightAt(double x) const {
+    const CurveMath::PlotMapping m = Mapping();
+    int nearest = -1;
+    for (int n : nodes()) {
+        if (nearest < 0 || std::fabs(m.XOfPoint(n) - x) < std::fabs(m.XOfPoint(nearest) - x)) {
+            nearest = n;
+        }
+    }
+    return nearest >= 0 && std::fabs(m.XOfPoint(nearest) - x) <= kBarHalf ? nearest : -1;
 }
 
 void Trazo::mouseMoveEvent(QMouseEvent* event) {
@@ -414,16 +435,7 @@ void Trazo::mouseMoveEvent(QMouseEvent* event) {
     }
     const bool over = pos.x() >= m.left - kHitRadius && pos.x() <= m.Right() + kHitRadius;
     int point = over ? m.PointAtX(pos.x()) : -1;
-    if (over && sigma()) {
-        // Between the weights there is nothing to read: the nearest weight.
-        point = -1;
-        for (int n : nodes()) {
-            if (point < 0 ||
-                std::fabs(m.XOfPoint(n) - pos.x()) < std::fabs(m.XOfPoint(point) - pos.x())) {
-                point = n;
-            }
-        }
-    }
+    if (over && sigma()) point = weightAt(pos.x());  // between bars nothing to read
     setHover(point);
     const CurveMath::Hit hit = hitAt(pos);
     if (hit.kind == CurveMath::HitKind::Node) {

@@ -77,9 +77,11 @@ private:
 
     bool sigma() const { return mode_ == 2; }
     bool isEnd(int point) const;
+    bool isNode(int point) const;  // a point the user can take hold of
     bool validPoint(int index) const;
     std::vector<int> nodes() const;  // the points the user can take hold of
     CurveMath::Hit hitAt(QPointF pos) const;
+    int weightAt(double x) const;  // the weight whose bar covers x, or -1
 
     // A user's change is made against a snapshot of values and flags, so
     // that a drag can be redone from it at every move and undone by Esc.
