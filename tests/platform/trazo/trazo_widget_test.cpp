@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -283,4 +284,38 @@ TEST_F(TrazoTest, WeightsMoveVerticallyAndStay) {
     EXPECT_FALSE(w.NodeFlag(30));
     ASSERT_EQ(points.count(), 1);  // the pulled-down weight went to 0
     EXPECT_EQ(w.PointValue(192), 0);
+}
+
+// What the program or the user changes is redrawn, and only around it.
+TEST(TrazoPainting, RedrawsOnlyWhatChanged) {
+    struct Recorder : Trazo {
+        QRegion painted;
+        void paintEvent(QPaintEvent* e) override {
+            painted += e->region();
+            Trazo::paintEvent(e);
+        }
+    } w;
+    w.resize(273, 273);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const auto m = w.Mapping();
+    struct Case {
+        std::function<void()> change;
+        double x, y;  // a pixel that must be redrawn
+    } cases[] = {
+        {[&] { w.setPointValue(100, 5000); }, m.XOfPoint(100), m.YOfValue(5000)},
+        {[&] { w.setNodeFlag(200, true); }, m.XOfPoint(200), m.YOfValue(0)},
+        {[&] { w.setMarker(1, 30); }, m.XOfPoint(30), 100},
+        {[&] { w.setLevelLine(0, 7000); }, 100, m.YOfValue(7000)},
+    };
+    for (const Case& c : cases) {
+        QCoreApplication::processEvents();
+        w.painted = QRegion();
+        c.change();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(w.painted.contains(QPoint(std::lround(c.x), std::lround(c.y))));
+        // a column or a row, not the whole control
+        EXPECT_LT(w.painted.boundingRect().width() * w.painted.boundingRect().height(),
+                  273 * 273 / 4);
+    }
 }
