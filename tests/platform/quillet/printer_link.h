@@ -3,6 +3,7 @@
 // exchanges through the real entry point.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -101,7 +102,10 @@ class TracedEmulator : public Emulator {
 protected:
     void SetUp() override {
         Emulator::SetUp();
-        path_ = ::testing::TempDir() + "quillet_test_trace.log";
+        // Tests may run side by side in several processes: one file each.
+        path_ = ::testing::TempDir() + "quillet_trace_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                std::to_string(getpid()) + ".log";
         std::remove(path_.c_str());
         setenv("QUILLET_LOG", path_.c_str(), 1);
     }
