@@ -1,5 +1,7 @@
 #include "core/parvel_link.h"
 
+#include "core/runtime_library.h"
+
 #include <dlfcn.h>
 
 #include <string>
@@ -14,12 +16,9 @@ void* Library() {
     // Kept once loaded; a failed load is tried again at the next call.
     static void* handle = nullptr;
     if (handle == nullptr) {
-        handle = dlopen("libparvel.so", RTLD_NOW | RTLD_LOCAL);
-        if (handle == nullptr) {
-            const char* why = dlerror();
-            throw Unavailable(std::string("libparvel.so cannot be loaded: ") +
-                              (why ? why : "unknown reason"));
-        }
+        std::string why;
+        handle = LoadRuntimeLibrary("libparvel.so", why);
+        if (handle == nullptr) throw Unavailable("libparvel.so cannot be loaded: " + why);
     }
     return handle;
 }
