@@ -306,6 +306,7 @@ void Trazo::cancelDrag() {
 }
 
 void Trazo::endDrag() {
+    if (hover_ >= 0) update(columnsRect(hover_, hover_));  // its mark shows again
     if (drag_ == Drag::Node) {
         commitUserChange(dragPoint_ >= 0 ? dragPoint_ : dragOrigin_);
     } else if (drag_ == Drag::Level) {
