@@ -1,7 +1,5 @@
 #include "core/bulk_transfers.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <vector>
 
@@ -9,6 +7,7 @@
 #include "core/errors.h"
 #include "core/jm_stat.h"
 #include "core/parvel_link.h"
+#include "core/runtime_library.h"
 #include "core/sleep.h"
 #include "core/table_transfers.h"
 #include "core/whole_files.h"
@@ -74,10 +73,7 @@ void SetProgramFolder(const std::string& folder) {
 }
 
 std::string ProgramFolder() {
-    if (!FolderSetting().empty()) return FolderSetting();
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string(".") : self.parent_path().string();
+    return FolderSetting().empty() ? ::ProgramFolder() : FolderSetting();
 }
 
 void PutSendBuffer(std::string& file, int16_t count) {

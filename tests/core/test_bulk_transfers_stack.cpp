@@ -136,8 +136,8 @@ TEST_F(BulkTransfers, RomFilePaddingAndLimits) {
         ASSERT_TRUE(UpdateFirmware(path));
         const auto calls = Calls();
         ASSERT_EQ(calls.size(), 3u);
-        char digits[9];
-        std::snprintf(digits, sizeof digits, "%08zu", c.sent);
+        std::string digits = std::to_string(c.sent);
+        digits.insert(0, 8 - digits.size(), '0');
         EXPECT_EQ(Text(calls[1], 24, 8), digits);
         ASSERT_EQ(calls[2].size(), c.sent);
         EXPECT_TRUE(std::equal(rom.begin(), rom.end(), calls[2].begin()));
