@@ -128,18 +128,16 @@ JM_WIDE_LOOP void OmegaRow(const int32_t* w, const uint8_t* up, const uint8_t* m
 // lowered when it still holds the heat of a dark line.
 JM_WIDE_LOOP void DeltaRow(const int32_t* d, const uint8_t* before, const uint8_t* level,
                            uint8_t* out, int width) {
+    if (!before) {  // the first row has no line before it
+        std::memcpy(out, level + 1, static_cast<std::size_t>(width));
+        return;
+    }
     const int32_t low = d[0], high = d[1], up = d[2], down = d[3];
-    for (int x = 0; x < width; ++x) {
-        const int32_t l = level[x + 1];
-        int32_t v = l;
-        if (before) {
-            const int32_t b = before[x + 1];
-            if (b <= low && l >= high) {
-                v = l + up;
-            } else if (b >= high && l <= low) {
-                v = l - down;
-            }
-        }
+    for (int x = 0; x < width; ++x) {  // without branches, so that it vectorises
+        const int32_t l = level[x + 1], b = before[x + 1];
+        const bool raise = b <= low && l >= high;
+        const bool lower = !raise && b >= high && l <= low;
+        const int32_t v = l + (raise ? up : 0) - (lower ? down : 0);
         out[x] = static_cast<uint8_t>(std::clamp(v, 0, 255));
     }
 }
