@@ -63,12 +63,20 @@ public:
 
 private:
     void Fill(int r, int slot) {
-        const uint32_t* src = picture_.Row(r);
-        for (int p = 0; p < kInkPlanes; ++p) {
-            uint8_t* out = &buffer_[static_cast<std::size_t>(slot * kInkPlanes + p) * span_];
-            const Lut& level = plan_.level[p];
-            const int shift = kChannelShift[p];
-            for (int x = 0; x < columns_; ++x) out[x + 1] = level[255 - ((src[x] >> shift) & 0xFF)];
+        const uint32_t* __restrict src = picture_.Row(r);
+        uint8_t* __restrict y = &buffer_[static_cast<std::size_t>(slot * kInkPlanes) * span_];
+        uint8_t* __restrict m = y + span_;
+        uint8_t* __restrict c = m + span_;
+        const uint8_t* ly = plan_.level[0].data();
+        const uint8_t* lm = plan_.level[1].data();
+        const uint8_t* lc = plan_.level[2].data();
+        for (int x = 0; x < columns_; ++x) {
+            const uint32_t px = ~src[x];  // the ink levels are the bytes inverted
+            y[x + 1] = ly[px & 0xFF];
+            m[x + 1] = lm[(px >> 8) & 0xFF];
+            c[x + 1] = lc[(px >> 16) & 0xFF];
+        }
+        for (uint8_t* out : {y, m, c}) {
             out[0] = out[1];
             out[columns_ + 1] = out[columns_];
         }
