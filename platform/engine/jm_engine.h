@@ -83,7 +83,8 @@
  *
  * G Delta step (per plane, words LowSH, HightSH, L2HCoef, H2LCoef of G_Delta,
  * all on the 0..255 level scale): the head element remembers the line before.
- * With p the level just above and l the level itself:
+ * With p the level just above and l the level itself, the first rule that
+ * holds:
  *     p <= LowSH  and l >= HightSH : l' = clamp(l + L2HCoef)  (cold element
  *                                    needs more energy)
  *     p >= HightSH and l <= LowSH  : l' = clamp(l - H2LCoef)  (residual heat)
@@ -117,8 +118,9 @@
  * -------------------------------------------------------------------------
  * Every function returns JM_OK or a negative JM_E_* code and never throws.
  * An image function draws the overlap of the two bitmaps (the smaller width
- * and height) and leaves the rest of the surface alone; neighbours of the
- * kernels come from the whole picture. Surface and picture may be the same
+ * and height) and leaves the rest of the surface alone; an empty overlap
+ * draws nothing and is no error. Neighbours of the kernels come from the whole
+ * picture. Surface and picture may be the same
  * pixels. The work is split across std::thread::hardware_concurrency()
  * threads; the environment variable JMENGINE_THREADS = n (1..256) sets the
  * number instead. Calls are safe from any thread; a call works on the data
