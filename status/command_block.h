@@ -19,6 +19,15 @@ constexpr int HeaderSize = 8;
 // field and of a mode value.
 constexpr int32_t MaxLength8 = 99'999'999;
 
+// Length fields of a block that carries no data.
+constexpr const char* NoLength = "        ";
+constexpr const char* ZeroLength = "00000000";
+
+// Formats the 32 bytes ESC "P", command and parameter padded with blanks to 6
+// and 16, and the eight characters of the length field, at destination.
+void FormatBlockHeader(unsigned char* destination, const char* command, const char* parameter,
+                       const char* lengthField);
+
 // Writes v as exactly eight ASCII decimal digits with leading zeros, without a
 // terminator. v must lie in 0..MaxLength8.
 void FormatLength8(char* destination, int32_t v);

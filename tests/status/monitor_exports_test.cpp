@@ -15,13 +15,40 @@ using namespace standin_test;
 namespace {
 
 struct ExportRow {
-    const char* plain;  // null: the Jm name has no plain twin
-    const char* jm;
-    bool oneEntry;  // both names are one address
+    const char* plain;  // null: no plain name
+    const char* jm;     // null: no Jm name
+    bool oneEntry;      // both names are one address
 };
 
 const ExportRow Exports[] = {
     {"PortInitialize", "JmInitialize", true},
+    {"GetFirmwVersion", "JmGetVersion", false},
+    {"GetSensorInfo", "JmGetSensorInfo", false},
+    {"GetStatus", "JmGetStatus", false},
+    {"GetMedia", "JmGetMedia", false},
+    {"GetPQTY", "JmGetPQTY", false},
+    {"GetCounterL", "JmGetCounterL", false},
+    {"GetCounterA", "JmGetCounterA", false},
+    {"GetCounterB", "JmGetCounterB", false},
+    {"SetClearCounterA", "JmSetClearCounterA", false},
+    {"SetClearCounterB", "JmSetClearCounterB", false},
+    {"GetResolutionH", "JmGetResolutionH", false},
+    {"GetResolutionV", "JmGetResolutionV", false},
+    {"GetFreeBuffer", "JmGetFreeBuffer", false},
+    {"GetMediaLotNo", "JmGetMediaLotNo", false},
+    {"GetMediaCounter", "JmGetMediaCounter", false},
+    {"GetMediaColorOffset", "JmGetMediaColorOffset", false},
+    {"SetFirmwUpdateMode", "JmSetFirmwUpdateMode", false},
+    {"SetFirmwDataWrite", "JmSetFirmwDataWrite", false},
+    {"GetSerialNo", "JmGetSerialNo", false},
+    {"SetColorDataWrite", "JmSetColorDataWrite", false},
+    {"SetColorDataVersion", "JmSetColorDataVersion", false},
+    {"GetColorDataVersion", "JmGetColorDataVersion", false},
+    {"SetColorDataClear", "JmSetColorDataClear", false},
+    {"GetColorDataChecksum", "JmGetColorDataChecksum", false},
+    {"SetCutterMode", nullptr, false},
+    {"GetMediaIdSetInfo", nullptr, false},
+    {"SetRetentionMode", nullptr, false},
     {"SetCommand", "JmSetCommand", true},
     {nullptr, "JmGetCommand", false},
     {"GetCommandEX", "JmGetCommandEX", true},
@@ -29,12 +56,12 @@ const ExportRow Exports[] = {
 
 TEST(Exports, EveryNameIsThereAndTwinsShareTheirEntry) {
     for (const ExportRow& row : Exports) {
-        SCOPED_TRACE(row.jm);
-        void* jm = Export(row.jm);
-        EXPECT_NE(jm, nullptr);
-        if (row.plain == nullptr) continue;
-        void* plain = Export(row.plain);
-        EXPECT_NE(plain, nullptr);
+        SCOPED_TRACE(row.jm != nullptr ? row.jm : row.plain);
+        void* jm = row.jm != nullptr ? Export(row.jm) : nullptr;
+        void* plain = row.plain != nullptr ? Export(row.plain) : nullptr;
+        EXPECT_EQ(jm != nullptr, row.jm != nullptr);
+        EXPECT_EQ(plain != nullptr, row.plain != nullptr);
+        if (jm == nullptr || plain == nullptr) continue;
         if (row.oneEntry) {
             EXPECT_EQ(plain, jm);
         } else {
@@ -66,7 +93,7 @@ TEST(Exports, NothingElseIsExported) {
     ASSERT_NE(dladdr(Export("JmInitialize"), &info), 0);
     std::set<std::string> expected;
     for (const ExportRow& row : Exports) {
-        expected.insert(row.jm);
+        if (row.jm != nullptr) expected.insert(row.jm);
         if (row.plain != nullptr) expected.insert(row.plain);
     }
     EXPECT_EQ(DefinedDynamicSymbols(info.dli_fname), expected);

@@ -82,4 +82,32 @@ const StandinCall& Call(int index) {
     return c == nullptr ? none : *c;
 }
 
+std::string Block(const std::string& command, const std::string& parameter,
+                  const std::string& length) {
+    std::string b = "\x1bP" + command;
+    b.resize(8, ' ');
+    b += parameter;
+    b.resize(24, ' ');
+    b += length;
+    b.resize(32, ' ');
+    return b;
+}
+
+std::vector<std::string> Pieces() {
+    std::vector<std::string> pieces;
+    for (int i = 0; i < CallCount(); ++i) {
+        const StandinCall& c = Call(i);
+        pieces.emplace_back(reinterpret_cast<const char*>(c.bytes), c.inLength);
+    }
+    return pieces;
+}
+
+void StandinFixture::SetUp() {
+    ReloadParvel();
+    Reset();
+    auto init = Bind<InitializeFn>("JmInitialize");
+    ASSERT_NE(init, nullptr);
+    ASSERT_EQ(init(u"EMU1"), 1);
+}
+
 }  // namespace standin_test

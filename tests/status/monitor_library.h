@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
 
 #include "tests/status/standin_monitor.h"
 
@@ -31,6 +34,20 @@ void Reset();
 void Script(int result, const std::string& reply, int reportedCount = -1);
 int CallCount();
 const StandinCall& Call(int index);
+
+// A command block's 32-byte head: ESC "P", command, parameter and length
+// field, each padded with blanks.
+std::string Block(const std::string& command, const std::string& parameter,
+                  const std::string& length);
+
+// The bytes of each recorded call, in order.
+std::vector<std::string> Pieces();
+
+// A fresh library with one registered port, "EMU1", as handle 1.
+class StandinFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+};
 
 using InitializeFn = int32_t (*)(const char16_t*);
 using SetCommandFn = int32_t (*)(int32_t, const void*, int32_t);

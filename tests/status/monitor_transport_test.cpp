@@ -25,18 +25,6 @@ std::u16string PortOf(const StandinCall& c) {
     return c.port;
 }
 
-// A request block: ESC "P", command, parameter and length field, padded.
-std::string Block(const std::string& command, const std::string& parameter,
-                  const std::string& length) {
-    std::string b = "\x1bP" + command;
-    b.resize(8, ' ');
-    b += parameter;
-    b.resize(24, ' ');
-    b += length;
-    b.resize(32, ' ');
-    return b;
-}
-
 std::string BytesOf(const StandinCall& c) {
     return std::string(reinterpret_cast<const char*>(c.bytes), c.inLength);
 }
@@ -251,13 +239,33 @@ TEST_F(Transport, NoExportAllocates) {
     std::free(p);
     ASSERT_EQ(Allocations(), 1);
 
+    // Binding may allocate in the loader; calling may not.
+    using HandleFn = int32_t (*)(int32_t);
+    using TextFn = int32_t (*)(int32_t, char*);
+    using DataFn = int32_t (*)(int32_t, const void*, int32_t);
+    const auto counterL = Bind<HandleFn>("GetCounterL");
+    const auto status = Bind<HandleFn>("JmGetStatus");
+    const auto media = Bind<TextFn>("JmGetMedia");
+    const auto firmware = Bind<TextFn>("GetFirmwVersion");
+    const auto offset = Bind<HandleFn>("GetMediaColorOffset");
+    const auto mediaId = Bind<HandleFn>("GetMediaIdSetInfo");
+    const auto clearA = Bind<HandleFn>("JmSetClearCounterA");
+    const auto version = Bind<DataFn>("SetColorDataVersion");
+    const auto firmwareWrite = Bind<DataFn>("JmSetFirmwDataWrite");
+    const auto cutter = Bind<int32_t (*)(int32_t, int32_t)>("SetCutterMode");
+
     char out[64];
+    char text[255];
+    const char data[20] = {};
     int32_t received = 0;
     Script(1, "");
     Script(1, "00000005HELLO");
     Script(1, "00000003abc");
     Script(0, "");
     Script(1, "-0000001");
+    Script(1, "00000004CL12");
+    Script(1, "00000004FU12");
+    Script(1, "00000008MT00301\r");
     CountAllocations(true);
     init(u"EMU1");
     init(u"EMU2");
@@ -269,8 +277,18 @@ TEST_F(Transport, NoExportAllocates) {
     getEx(1, "x", 1, out, sizeof out);
     getEx(1, "x", 1, out, sizeof out);
     getEx(9, "x", 1, out, sizeof out);
+    counterL(1);
+    status(1);
+    media(1, text);
+    firmware(1, text);
+    offset(1);
+    mediaId(1);
+    clearA(1);
+    version(1, data, 20);
+    firmwareWrite(1, data, 20);
+    cutter(1, 1);
     CountAllocations(false);
-    EXPECT_EQ(CallCount(), 5);
+    EXPECT_EQ(CallCount(), 5 + 6 + 1 + 4 + 3 + 2);
     EXPECT_EQ(Allocations(), 0);
 }
 
