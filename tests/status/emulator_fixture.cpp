@@ -1,0 +1,48 @@
+#include "tests/status/emulator_fixture.h"
+
+#include <vector>
+
+namespace emulator_test {
+
+Received ReceivedCall(int index) {
+    const int count = quillet_received_count();
+    if (index < 0) index += count;
+    Received r;
+    std::vector<unsigned char> buf(70000);
+    char16_t port[64] = {};
+    const int n =
+        quillet_received(index, &r.controlCode, buf.data(), static_cast<int>(buf.size()), port, 64);
+    if (n < 0) {
+        ADD_FAILURE() << "the emulator received no call " << index << " (of " << count << ")";
+        return r;
+    }
+    r.port = port;
+    r.bytes.assign(buf.begin(), buf.begin() + std::min<size_t>(n, buf.size()));
+    return r;
+}
+
+std::string Head(const std::string& command, const std::string& parameter,
+                 const std::string& length) {
+    std::string b = "\x1bP" + command;
+    b.resize(8, ' ');
+    b += parameter;
+    b.resize(24, ' ');
+    b += length;
+    b.resize(32, ' ');
+    return b;
+}
+
+std::string Setting(const char* key) {
+    char out[512];
+    const int n = quillet_get_setting(Port, key, out, sizeof out);
+    EXPECT_GE(n, 0) << key;
+    return n < 0 ? std::string() : std::string(out);
+}
+
+void EmulatorFixture::SetUp() {
+    quillet_reset();
+    handle = JmInitialize(Port);
+    ASSERT_GE(handle, 1);
+}
+
+}  // namespace emulator_test
