@@ -382,7 +382,12 @@ Bytes EmulatedPrinter::Answer(const CommandSpec& spec) const {
     };
     if (c == "STATUS") return line(settings_.status);
     if (c == "TBL_RD") {
-        if (p == "Version") return settings_.version;
+        if (p == "Version") {
+            // The fixed-width text may fill its field: a NUL ends it for the reader.
+            Bytes text = settings_.version;
+            text.push_back(0);
+            return text;
+        }
         return tables_.at(p);
     }
     if (c == "INFO") {

@@ -31,7 +31,8 @@
 //   MNT_RD HEAT_SETTING    "HS", 3 digits (0..20), CR
 //   MNT_RD PRINT_POS_ADJUST / CUT_POS_ADJUST   "PPA" / "CPA", sign, 3 digits, CR
 //   TBL_RD <table>         the table's payload as held (binary, big-endian words)
-//   TBL_RD Version         the version bytes as held (no CR: the text is fixed-width)
+//   TBL_RD Version         the version bytes as held, then NUL (no CR: the text is
+//                          fixed-width and shown as it is)
 // Writes are taken only in the forms the program sends (see the .cpp); anything
 // else is refused. "TBL_CL" restores the factory colour data; "FLASH_REWRITE" enters
 // the firmware update mode (status "FU1"); "FLASH_PROGRAM" is taken only in that

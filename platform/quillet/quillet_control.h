@@ -15,7 +15,8 @@ enum {
     QUILLET_REPLY_SHORT = 1,         // payload cut to arg bytes, the header says so
     QUILLET_REPLY_OVERSIZED = 2,     // the header claims arg bytes more than are sent
     QUILLET_REPLY_UNTERMINATED = 3,  // the trailing CR (or CR LF) is left off
-    QUILLET_REPLY_DELAY = 4,         // the reply comes arg ms past the timeout: the exchange fails
+    QUILLET_REPLY_DELAY = 4,         // the reply would come arg ms past the timeout: the
+                                     // exchange fails at once, as it would at the timeout
     QUILLET_REPLY_EMPTY = 5,         // "00000000"
 };
 

@@ -211,16 +211,17 @@ TEST_F(Emulator, TakesAColourDataImageAndAnswersItsTables) {
 
 TEST_F(Emulator, ReportsVersionAndAChecksumOfWhatItHolds) {
     const std::string factoryVersion = Ask("TBL_RD", "Version");
-    EXPECT_EQ(factoryVersion.size(), 32u);
+    EXPECT_EQ(factoryVersion.size(), 33u);
+    EXPECT_EQ(factoryVersion.back(), '\0');
     EXPECT_EQ(factoryVersion.find('\r'), std::string::npos);
 
     std::string version = "DEMO_V2.KTD";
     version.resize(32, ' ');
     ASSERT_TRUE(Send(Block("TBL_WT", "Version", 32, Raw(version))));
-    EXPECT_EQ(Ask("TBL_RD", "Version"), version);
+    EXPECT_EQ(Ask("TBL_RD", "Version"), version + '\0');
     Bytes payload;
     ASSERT_TRUE(Receive(Block("TBL_RD", "Version", 0), payload));
-    EXPECT_EQ(Text(payload), version);
+    EXPECT_EQ(Text(payload), version + '\0');
 
     const std::string factorySum = Ask("MNT_RD", "CTRLD_CHKSUM");
     ASSERT_EQ(factorySum.size(), 9u);
@@ -243,7 +244,7 @@ TEST_F(Emulator, ReportsVersionAndAChecksumOfWhatItHolds) {
 
     // A version whose length is a multiple of 16 is taken, even an empty one.
     ASSERT_TRUE(Send(Block("TBL_WT", "Version", 0)));
-    EXPECT_EQ(Ask("TBL_RD", "Version"), "");
+    EXPECT_EQ(Ask("TBL_RD", "Version"), std::string(1, '\0'));
 }
 
 TEST_F(Emulator, TakesTheWholeTableStreamInOneSend) {
