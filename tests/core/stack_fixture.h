@@ -40,31 +40,34 @@ protected:
         quillet_reset();
     }
 
-    // The blocks the emulated printer accepted, whole.
-    static std::vector<std::vector<uint8_t>> Blocks() {
-        std::vector<std::vector<uint8_t>> blocks;
-        for (int i = 0; i < quillet_block_count(); ++i) {
-            unsigned char probe[1];
-            const int length = quillet_block(i, probe, 0);
-            std::vector<uint8_t> block(static_cast<std::size_t>(length));
-            quillet_block(i, block.data(), length);
-            blocks.push_back(block);
+    // Each item of one of the emulator's logs, whole: the blocks it accepted (Blocks) or the
+    // bytes of every MonitorIoControl call (Calls).
+    template <typename Length, typename Copy>
+    static std::vector<std::vector<uint8_t>> Log(int count, Length length, Copy copy) {
+        std::vector<std::vector<uint8_t>> items;
+        for (int i = 0; i < count; ++i) {
+            std::vector<uint8_t> item(static_cast<std::size_t>(length(i)));
+            copy(i, item.data(), static_cast<int>(item.size()));
+            items.push_back(item);
         }
-        return blocks;
+        return items;
     }
-    // The bytes of each MonitorIoControl call, whole.
+    static std::vector<std::vector<uint8_t>> Blocks() {
+        unsigned char probe[1];
+        return Log(
+            quillet_block_count(), [&](int i) { return quillet_block(i, probe, 0); },
+            [](int i, unsigned char* buf, int size) { quillet_block(i, buf, size); });
+    }
     static std::vector<std::vector<uint8_t>> Calls() {
-        std::vector<std::vector<uint8_t>> calls;
-        for (int i = 0; i < quillet_received_count(); ++i) {
-            uint32_t code = 0;
-            char16_t port[32];
-            unsigned char probe[1];
-            const int length = quillet_received(i, &code, probe, 0, port, 32);
-            std::vector<uint8_t> bytes(static_cast<std::size_t>(length));
-            quillet_received(i, &code, bytes.data(), length, port, 32);
-            calls.push_back(bytes);
-        }
-        return calls;
+        uint32_t code = 0;
+        char16_t port[32];
+        unsigned char probe[1];
+        return Log(
+            quillet_received_count(),
+            [&](int i) { return quillet_received(i, &code, probe, 0, port, 32); },
+            [&](int i, unsigned char* buf, int size) {
+                quillet_received(i, &code, buf, size, port, 32);
+            });
     }
     static std::string Text(const std::vector<uint8_t>& bytes, std::size_t from, std::size_t n) {
         return std::string(bytes.begin() + from, bytes.begin() + from + n);

@@ -7,7 +7,6 @@
 #include "core/bulk_transfers.h"
 #include "core/colour_data.h"
 #include "core/colour_data_file.h"
-#include "core/command_blocks.h"
 #include "core/errors.h"
 #include "temp_folder.h"
 
@@ -74,18 +73,6 @@ TEST_F(BulkFiles, TableCommandFileReplacesALongerFileWhole) {
 
     EXPECT_THROW(WriteTableCommandFile(folder.File("no/such/folder/x.ktt")), FileError);
     EXPECT_THROW(WriteTableCommandFile(folder.Path().string() + "/"), FileError);
-}
-
-TEST_F(BulkFiles, PutSendBufferWritesExactlyCountBytes) {
-    std::string file;
-    PutSendBuffer(file, 0);
-    EXPECT_TRUE(file.empty());
-    SendBuffer[0] = 'a';
-    SendBuffer[1] = 'b';
-    PutSendBuffer(file, 2);
-    EXPECT_EQ(file, "ab");
-    EXPECT_THROW(PutSendBuffer(file, -1), SubscriptOutOfRange);
-    EXPECT_EQ(file, "ab");
 }
 
 TEST_F(BulkFiles, ColourDataFileSavedAfterStartUp) {

@@ -86,39 +86,24 @@ TEST_F(BulkTransfers, ColourDataFileIsSentPadded) {
 
     ASSERT_TRUE(WriteVersion("DEMO_V2.KTD"));
     EXPECT_EQ(ReadVersion(), "DEMO_V2.KTD" + std::string(21, ' '));
-}
 
-TEST_F(BulkTransfers, ColourDataFileFailures) {
-    const std::string path = folder.File("set.ktd");
-    ASSERT_TRUE(ColorDataFile::Write(path));
+    // A refused header sends no data; a file too large (80,001 + 1 padding) or missing sends
+    // nothing at all.
+    quillet_reset();
     quillet_fail_next(1);
     EXPECT_FALSE(SendColorDataFile(path));
-    EXPECT_EQ(quillet_received_count(), 1) << "no data after a refused header";
-
-    quillet_reset();
-    WriteBytes(folder.File("huge.ktd"), std::vector<uint8_t>(80001, 1));  // 80,001 + 1 padding
+    EXPECT_EQ(quillet_received_count(), 1);
+    WriteBytes(folder.File("huge.ktd"), std::vector<uint8_t>(80001, 1));
     EXPECT_THROW(SendColorDataFile(folder.File("huge.ktd")), FileError);
     EXPECT_THROW(SendColorDataFile(folder.File("missing.ktd")), FileError);
-    EXPECT_EQ(quillet_received_count(), 0);
-}
-
-TEST_F(BulkTransfers, EmptyRomFileStillRewritesWaitsAndPrograms) {
-    const std::string path = folder.File("empty.s");
-    WriteBytes(path, {});
-    ASSERT_TRUE(UpdateFirmware(path));
-    const auto calls = Calls();
-    ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(Text(calls[0], 0, 32), "\x1bPFW_UPDFLASH_REWRITE           ");
-    EXPECT_EQ(Text(calls[1], 0, 32), "\x1bPFW_UPDFLASH_PROGRAM   00000000");
-    EXPECT_TRUE(calls[2].empty());
-    EXPECT_EQ(waits, (std::vector<int>{2000}));
+    EXPECT_EQ(quillet_received_count(), 1);
 }
 
 TEST_F(BulkTransfers, RomFilePaddingAndLimits) {
     const struct {
         std::size_t size;
-        std::size_t sent;  // 0: refused as a file error
-    } cases[] = {{100, 104}, {31, 62}, {64, 64}, {10000000, 10000000}, {10000001, 0}};
+        std::size_t sent;  // 0 from a non-empty file: refused as a file error
+    } cases[] = {{0, 0}, {100, 104}, {31, 62}, {64, 64}, {10000000, 10000000}, {10000001, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.size);
         quillet_reset();
@@ -127,7 +112,7 @@ TEST_F(BulkTransfers, RomFilePaddingAndLimits) {
         std::vector<uint8_t> rom(c.size);
         for (std::size_t i = 0; i < rom.size(); ++i) rom[i] = static_cast<uint8_t>(i * 7 + 1);
         WriteBytes(path, rom);
-        if (c.sent == 0) {
+        if (c.size > 0 && c.sent == 0) {
             EXPECT_THROW(UpdateFirmware(path), FileError);
             EXPECT_EQ(quillet_received_count(), 0);
             EXPECT_TRUE(waits.empty());
@@ -136,6 +121,9 @@ TEST_F(BulkTransfers, RomFilePaddingAndLimits) {
         ASSERT_TRUE(UpdateFirmware(path));
         const auto calls = Calls();
         ASSERT_EQ(calls.size(), 3u);
+        EXPECT_EQ(Text(calls[0], 0, 32), "\x1bPFW_UPDFLASH_REWRITE           ");
+        EXPECT_EQ(Text(calls[1], 0, 24), "\x1bPFW_UPDFLASH_PROGRAM   ");
+        EXPECT_EQ(waits, (std::vector<int>{2000}));
         std::string digits = std::to_string(c.sent);
         digits.insert(0, 8 - digits.size(), '0');
         EXPECT_EQ(Text(calls[1], 24, 8), digits);
@@ -157,6 +145,15 @@ TEST_F(BulkTransfers, FirmwareStopsAtTheFirstRefusal) {
     quillet_reset();
     EXPECT_THROW(UpdateFirmware(folder.File("missing.s")), FileError);
     EXPECT_EQ(quillet_received_count(), 0);
+}
+
+TEST_F(BulkTransfers, ChecksumFollowsTheTables) {
+    const std::string before = ReadChecksum();
+    ASSERT_FALSE(before.empty());
+    EXPECT_EQ(before.find('\r'), std::string::npos);
+    ModuleDataPro::SetTableValue(ColorDataSet.HeadTemp, PlaneYellow, 100, 1);
+    ASSERT_TRUE(WriteHeadTempTable(PlaneYellow));
+    EXPECT_NE(ReadChecksum(), before);
 }
 
 TEST_F(BulkTransfers, VersionAndChecksumTexts) {
