@@ -36,7 +36,7 @@ TextReply ReadText(int32_t handle, char* out, const char* command, const char* p
     std::memset(ReplyBuffer, 0, sizeof ReplyBuffer);
     if (Exchange(handle, command, parameter, lengthField) < 0) return {false, -1};
     const char* text = reinterpret_cast<const char*>(ReplyBuffer);
-    size_t whole = std::strlen(text);
+    const size_t whole = strnlen(text, sizeof ReplyBuffer);
     const size_t from = std::min(skip, whole);
     const size_t copied = std::min(whole - from, static_cast<size_t>(PARVEL_TEXT_CAPACITY - 1));
     if (out != nullptr) {

@@ -8,7 +8,7 @@
 namespace parvel {
 
 unsigned char CommandBuffer[BufferSize];
-unsigned char ReplyBuffer[BufferSize + 1];
+unsigned char ReplyBuffer[BufferSize];
 
 namespace {
 

@@ -10,8 +10,9 @@ namespace parvel {
 // Where each export formats its command block.
 extern unsigned char CommandBuffer[BufferSize];
 
-// Where the getters receive a reply payload; one byte more than a payload can
-// fill, so that a text read from it always finds a terminator.
-extern unsigned char ReplyBuffer[BufferSize + 1];
+// Where the getters receive a reply payload. A payload fills at most
+// BufferSize - HeaderSize bytes of it, so once cleared it always holds a
+// terminator after the payload.
+extern unsigned char ReplyBuffer[BufferSize];
 
 }  // namespace parvel

@@ -21,15 +21,10 @@ Received ReceivedCall(int index) {
     return r;
 }
 
-std::string Head(const std::string& command, const std::string& parameter,
-                 const std::string& length) {
-    std::string b = "\x1bP" + command;
-    b.resize(8, ' ');
-    b += parameter;
-    b.resize(24, ' ');
-    b += length;
-    b.resize(32, ' ');
-    return b;
+void Reply(const char* command, const char* parameter, const std::string& payload) {
+    quillet_set_reply(Port, command, parameter,
+                      reinterpret_cast<const unsigned char*>(payload.data()),
+                      static_cast<int>(payload.size()));
 }
 
 std::string Setting(const char* key) {

@@ -8,6 +8,7 @@
 
 #include "platform/quillet/quillet_control.h"
 #include "status/parvel.h"
+#include "tests/status/block_text.h"
 
 namespace emulator_test {
 
@@ -25,9 +26,8 @@ struct Received {
 // the end.
 Received ReceivedCall(int index);
 
-// A block's 32-byte head: ESC "P", command, parameter and length field, padded.
-std::string Head(const std::string& command, const std::string& parameter,
-                 const std::string& length);
+// From now on the printer answers this request with exactly this payload.
+void Reply(const char* command, const char* parameter, const std::string& payload);
 
 std::string Setting(const char* key);
 

@@ -17,7 +17,7 @@ TEST_F(ParvelTransport, RegisteredPortsReachTheirOwnPrinter) {
     EXPECT_EQ(JmInitialize(Port), handle);
     EXPECT_EQ(PortInitialize(u"EMU2"), second);
     quillet_set_status(u"EMU2", "1300");
-    const std::string request = Head("STATUS", "", "");
+    const std::string request = Block("STATUS", "", "");
     char out[16] = {};
     ASSERT_EQ(JmGetCommandEX(handle, request.data(), 32, out, sizeof out), 2);
     EXPECT_EQ(std::string(out, 2), "0\r");
@@ -28,7 +28,7 @@ TEST_F(ParvelTransport, RegisteredPortsReachTheirOwnPrinter) {
 }
 
 TEST_F(ParvelTransport, TableWrittenInPiecesReadsBackIdentical) {
-    const std::string read = Head("TBL_RD", "HeadTemp_Y", "00000000");
+    const std::string read = Block("TBL_RD", "HeadTemp_Y", "00000000");
     std::vector<char> table(4096);
     const int32_t n = JmGetCommandEX(handle, read.data(), 32, table.data(), 4096);
     ASSERT_GT(n, 0);
@@ -37,7 +37,7 @@ TEST_F(ParvelTransport, TableWrittenInPiecesReadsBackIdentical) {
 
     char digits[9];
     std::snprintf(digits, sizeof digits, "%08d", n);
-    const std::string head = Head("TBL_WT", "HeadTemp_Y", digits);
+    const std::string head = Block("TBL_WT", "HeadTemp_Y", digits);
     ASSERT_NE(JmSetCommand(handle, head.data(), 24), 0);
     ASSERT_NE(SetCommand(handle, head.data() + 24, 8), 0);
     ASSERT_NE(JmSetCommand(handle, table.data(), n), 0);
@@ -60,7 +60,7 @@ TEST_F(ParvelTransport, TableWrittenInPiecesReadsBackIdentical) {
 }
 
 TEST_F(ParvelTransport, FaultsOfThePrinterNeverReachPastTheBuffers) {
-    const std::string request = Head("INFO", "FVER", "");
+    const std::string request = Block("INFO", "FVER", "");
     const std::string firmware = Setting("firmware") + "\r\n";
     struct Case {
         const char* what;
@@ -98,7 +98,7 @@ TEST_F(ParvelTransport, FaultsOfThePrinterNeverReachPastTheBuffers) {
 }
 
 TEST_F(ParvelTransport, RawReceiveKeepsTheHeaderAndEndsTheText) {
-    const std::string request = Head("MNT_RD", "COUNTER_LIFE", "");
+    const std::string request = Block("MNT_RD", "COUNTER_LIFE", "");
     ASSERT_TRUE(quillet_set_setting(Port, "counter_life", "123"));
     char out[64];
     std::memset(out, '#', sizeof out);

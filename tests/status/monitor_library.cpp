@@ -82,17 +82,6 @@ const StandinCall& Call(int index) {
     return c == nullptr ? none : *c;
 }
 
-std::string Block(const std::string& command, const std::string& parameter,
-                  const std::string& length) {
-    std::string b = "\x1bP" + command;
-    b.resize(8, ' ');
-    b += parameter;
-    b.resize(24, ' ');
-    b += length;
-    b.resize(32, ' ');
-    return b;
-}
-
 std::vector<std::string> Pieces() {
     std::vector<std::string> pieces;
     for (int i = 0; i < CallCount(); ++i) {

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/status/block_text.h"
 #include "tests/status/standin_monitor.h"
 
 namespace standin_test {
@@ -34,11 +35,6 @@ void Reset();
 void Script(int result, const std::string& reply, int reportedCount = -1);
 int CallCount();
 const StandinCall& Call(int index);
-
-// A command block's 32-byte head: ESC "P", command, parameter and length
-// field, each padded with blanks.
-std::string Block(const std::string& command, const std::string& parameter,
-                  const std::string& length);
 
 // The bytes of each recorded call, in order.
 std::vector<std::string> Pieces();
