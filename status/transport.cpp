@@ -131,7 +131,7 @@ int32_t JmGetCommand(int32_t handle, const void* request, int32_t requestLength,
     const uint32_t room = outSize > 0 ? static_cast<uint32_t>(outSize) : 0;
     if (count > room) count = room;
     if (received != nullptr) *received = static_cast<int32_t>(count);
-    if (out != nullptr) static_cast<unsigned char*>(out)[count] = 0;
+    if (out != nullptr && outSize >= 0) static_cast<unsigned char*>(out)[count] = 0;
     return result;
 }
 
@@ -145,7 +145,7 @@ int32_t JmGetCommandEX(int32_t handle, const void* request, int32_t requestLengt
     // only from what arrived (the terminator ends it early).
     int32_t n = HeaderLength(RawReplyBuffer);
     int32_t arrived = received > HeaderSize ? received - HeaderSize : 0;
-    if (n < 0 || n > arrived || n > outSize) return -1;
+    if (n < 0 || n > arrived || n > outSize || (n > 0 && out == nullptr)) return -1;
     if (n > 0) std::memcpy(out, RawReplyBuffer + HeaderSize, static_cast<size_t>(n));
     return n;
 }

@@ -225,7 +225,9 @@ TEST_F(Transport, HandleOrLengthOutsideTheRangeFailsWithoutTheMonitor) {
     int32_t received = -5;
     EXPECT_EQ(set(1, "x", -1), 0);
     EXPECT_EQ(get(1, "x", -1, out, 7, &received), 0);
-    EXPECT_EQ(get(1, "x", 1, out, -1, &received), 0);
+    out[0] = 0xEE;
+    EXPECT_EQ(get(1, "x", 1, out, -1, &received), 0);  // no room even for the terminator
+    EXPECT_EQ(out[0], 0xEE);
     EXPECT_EQ(getEx(1, "x", -1, out, 7), -1);
     EXPECT_EQ(CallCount(), 0);
 }
