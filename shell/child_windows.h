@@ -1,0 +1,36 @@
+#pragma once
+// How the windows of the program plug into the main menu. An editor or
+// dialog registers, next to its class, the menu item that opens it:
+//
+//   static ChildWindowRegistration registration("mnuCtlHeadTemperature",
+//                                               [] { return new frmHTemp; });
+//
+// The main window then opens it as a modeless child, at most one at a time,
+// and brings the open one to the front when the item is chosen again. An item
+// with work of its own (a file command, a simulation) registers its handler:
+//
+//   static MenuHandlerRegistration handler("mnuCtlOpenData", [] { ... });
+//
+// Items that nothing registered stay in the menu, disabled.
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// Makes the window (its load runs in the constructor); the main window owns it.
+using ChildWindowFactory = std::function<QWidget*()>;
+using MenuHandler = std::function<void()>;
+
+struct ChildWindowRegistration {
+    ChildWindowRegistration(const char* menuItem, ChildWindowFactory make);
+};
+
+struct MenuHandlerRegistration {
+    MenuHandlerRegistration(const char* menuItem, MenuHandler handler);
+};
+
+namespace ChildWindows {
+// What was registered for a menu item; empty when nothing was.
+ChildWindowFactory FactoryOf(const QString& menuItem);
+MenuHandler HandlerOf(const QString& menuItem);
+}  // namespace ChildWindows

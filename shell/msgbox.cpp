@@ -1,0 +1,85 @@
+#include "shell/msgbox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <utility>
+#include <vector>
+
+namespace {
+
+MsgBoxResponder& Responder() {
+    static MsgBoxResponder responder;
+    return responder;
+}
+
+struct ButtonSet {
+    std::vector<std::pair<QMessageBox::StandardButton, int>> buttons;  // in display order
+    int closeResult;  // what the close box answers; 0 = the box has none
+};
+
+ButtonSet ButtonsOf(int kind) {
+    using B = QMessageBox;
+    switch (kind) {
+        case vbOKCancel:
+            return {{{B::Ok, vbOK}, {B::Cancel, vbCancel}}, vbCancel};
+        case vbAbortRetryIgnore:
+            return {{{B::Abort, vbAbort}, {B::Retry, vbRetry}, {B::Ignore, vbIgnore}}, 0};
+        case vbYesNoCancel:
+            return {{{B::Yes, vbYes}, {B::No, vbNo}, {B::Cancel, vbCancel}}, vbCancel};
+        case vbYesNo:
+            return {{{B::Yes, vbYes}, {B::No, vbNo}}, 0};
+        case vbRetryCancel:
+            return {{{B::Retry, vbRetry}, {B::Cancel, vbCancel}}, vbCancel};
+        default:
+            return {{{B::Ok, vbOK}}, vbOK};
+    }
+}
+
+QMessageBox::Icon IconOf(int icon) {
+    switch (icon) {
+        case vbCritical:
+            return QMessageBox::Critical;
+        case vbQuestion:
+            return QMessageBox::Question;
+        case vbExclamation:
+            return QMessageBox::Warning;
+        case vbInformation:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
+    }
+}
+
+}  // namespace
+
+int MsgBox(const QString& text, int buttons, const QString& title) {
+    const QString shownTitle = title.isEmpty() ? AppTitle : title;
+    if (Responder()) return Responder()(text, buttons, shownTitle);
+
+    const ButtonSet set = ButtonsOf(buttons & 0x0F);
+    QMessageBox box(IconOf(buttons & 0x70), shownTitle, text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    std::vector<std::pair<QAbstractButton*, int>> made;
+    for (const auto& [standard, result] : set.buttons)
+        made.emplace_back(box.addButton(standard), result);
+    const std::size_t preferred = (buttons & vbDefaultButton3)   ? 2
+                                  : (buttons & vbDefaultButton2) ? 1
+                                                                 : 0;
+    const std::size_t chosenDefault = preferred < made.size() ? preferred : 0;
+    box.setDefaultButton(static_cast<QPushButton*>(made[chosenDefault].first));
+    if (set.closeResult != 0) {
+        for (const auto& [button, result] : made) {
+            if (result == set.closeResult) box.setEscapeButton(button);
+        }
+    }
+    box.exec();
+    for (const auto& [button, result] : made) {
+        if (box.clickedButton() == button) return result;
+    }
+    return set.closeResult != 0 ? set.closeResult : made[chosenDefault].second;
+}
+
+void SetMsgBoxResponder(MsgBoxResponder responder) {
+    Responder() = std::move(responder);
+}

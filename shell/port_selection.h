@@ -1,0 +1,13 @@
+#pragma once
+// Choosing the printer whose port the program talks through.
+
+// At start-up: scans, asks while no usable printer exists (Abort, Retry,
+// Ignore), chooses (a dialog only for two or more) and registers the port.
+// Throws ProgramEnd where the program ends; any other failure propagates to
+// the main window's load.
+void StartupPortSelection();
+
+// From the File menu: scans, always lets the user choose, registers the
+// port. Whatever goes wrong, the port in use is kept and the user told so;
+// only a negative handle from the status library ends the program.
+void MenuPortSelection();

@@ -1,0 +1,18 @@
+#pragma once
+// Placements and sizes of the windows are given in twips (1440 an inch) and
+// colours as 0x00BBGGRR; these two turn them into what Qt takes.
+#include <QColor>
+#include <cstdint>
+
+// 15 twips make one device-independent pixel (96 dpi); halves round away from zero.
+int TwipsToPx(double twips);
+double PxToTwips(int px);
+
+// 0x00BBGGRR (red in the low byte) as a colour.
+QColor BgrColor(uint32_t bgr);
+
+class QWidget;
+// Places a control as the window designs give it, in twips of its parent's client area.
+void PlaceTwips(QWidget* control, double left, double top, double width, double height);
+// Gives a window the client size the design gives, in twips, and keeps it fixed.
+void FixClientTwips(QWidget* window, double width, double height);
