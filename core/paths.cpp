@@ -41,22 +41,3 @@ bool FileExists(const std::string& path) {
 }
 
 }  // namespace Module1
-
-namespace {
-std::string& ProgramFolderOverride() {
-    static std::string folder;
-    return folder;
-}
-}  // namespace
-
-std::string ProgramFolder() {
-    if (!ProgramFolderOverride().empty()) return ProgramFolderOverride();
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return std::filesystem::current_path(ec).string();
-    return exe.parent_path().string();
-}
-
-void SetProgramFolder(const std::string& folder) {
-    ProgramFolderOverride() = folder;
-}

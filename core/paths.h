@@ -21,7 +21,3 @@ bool FileExists(const std::string& path);
 
 }  // namespace Module1
 
-// The folder of the running program, without a trailing separator.
-std::string ProgramFolder();
-// Tests put the program folder elsewhere; an empty text restores the real one.
-void SetProgramFolder(const std::string& folder);

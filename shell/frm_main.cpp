@@ -17,10 +17,10 @@
 #include <cmath>
 #include <limits>
 
+#include "core/bulk_transfers.h"
 #include "core/colour_data.h"
 #include "core/errors.h"
 #include "core/numbers.h"
-#include "core/paths.h"
 #include "shell/app_globals.h"
 #include "shell/child_windows.h"
 #include "shell/frm_about.h"
@@ -277,7 +277,7 @@ void frmMain::BuildStatusBar() {
 
 void frmMain::MDIForm_Load() {
     try {
-        const QString programFolder = QString::fromStdString(ProgramFolder());
+        const QString programFolder = QString::fromStdString(Module2::ProgramFolder());
         QDir::setCurrent(programFolder);
         HelpFile = programFolder + QStringLiteral("/KT-ToolsHelp_E.CHM");
 

@@ -8,9 +8,9 @@
 #include <QTextStream>
 #include <QWidget>
 
+#include "core/bulk_transfers.h"
 #include "core/colour_data.h"
 #include "core/parvel_link.h"
-#include "core/paths.h"
 #include "core/printer_discovery.h"
 #include "core/sleep.h"
 #include "shell/app_globals.h"
@@ -46,7 +46,7 @@ void GuiTest::SetUp() {
     startDir_ = QDir::currentPath();
     QDir::setCurrent(WorkDir());
     Settings::SetFolder(SettingsFolder());
-    SetProgramFolder(ProgramDir().toStdString());
+    Module2::SetProgramFolder(ProgramDir().toStdString());
     qputenv("RNTOOLS_PRINTERS", temp_.filePath("printers.ini").toLocal8Bit());
 
     ResetEmulator();
@@ -102,7 +102,7 @@ void GuiTest::TearDown() {
     SetModalResponder({});
     SetSleepHandler({});
     Settings::SetFolder({});
-    SetProgramFolder({});
+    Module2::SetProgramFolder({});
     qunsetenv("RNTOOLS_PRINTERS");
     QDir::setCurrent(startDir_);
     Module1::ResetProgramEnd();
