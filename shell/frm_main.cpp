@@ -18,6 +18,7 @@
 #include <limits>
 
 #include "core/bulk_transfers.h"
+#include "core/busy_notice.h"
 #include "core/colour_data.h"
 #include "core/errors.h"
 #include "core/numbers.h"
@@ -75,6 +76,7 @@ frmMain::frmMain() {
 }
 
 frmMain::~frmMain() {
+    SetBusyNotice(nullptr);
     if (MainForm == this) MainForm = nullptr;
 }
 
@@ -293,6 +295,7 @@ void frmMain::MDIForm_Load() {
         PlaneSuffix = {"_Y", "_M", "_C", "_OP", ""};
         ModuleDataPro::InitColorData();
         ColorDataSet.ReservedWord = 0;
+        SetBusyNotice(&notice_);
 
         StartupPortSelection();
     } catch (const ProgramEnd&) {

@@ -8,6 +8,7 @@
 #include <array>
 
 #include "shell/common_dialog.h"
+#include "shell/frm_information.h"
 
 class QAction;
 class QLabel;
@@ -84,6 +85,7 @@ private:
     void MDIForm_Unload();
     void ReadPlacement();
 
+    InformationNotice notice_;
     QHash<QString, QAction*> items_;
     QHash<QString, QPointer<QMdiSubWindow>> open_;
     QAction* windowListSeparator_ = nullptr;

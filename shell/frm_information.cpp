@@ -1,0 +1,87 @@
+#include "shell/frm_information.h"
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPalette>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "shell/app_globals.h"
+#include "shell/frm_main.h"
+#include "shell/ui_units.h"
+
+frmInformation::frmInformation() {
+    setObjectName("frmInformation");
+    setWindowTitle(QString());
+    FixClientTwips(this, 3900, 420);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, BgrColor(0x00FFFFFF));
+    setPalette(white);
+    setAutoFillBackground(true);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName("Label1");
+    Label1->setAlignment(Qt::AlignCenter);
+    QPalette red = Label1->palette();
+    red.setColor(QPalette::WindowText, BgrColor(0x000000FF));
+    red.setColor(QPalette::Window, BgrColor(0x00FFFFFF));
+    Label1->setPalette(red);
+    QFont gothic;
+    gothic.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                        QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")});
+    gothic.setPointSize(12);
+    Label1->setFont(gothic);
+    Label1->move(TwipsToPx(1920), TwipsToPx(60));
+}
+
+int CentredEdge(int outer, int own) {
+    return outer / 2 - own / 2;
+}
+
+InformationNotice::~InformationNotice() {
+    delete window_;
+}
+
+// Loading places the notice in the middle of the main window and shows it.
+void InformationNotice::Load() {
+    if (!MainForm) return;
+    form_ = new frmInformation;
+    window_ = new QMdiSubWindow(nullptr, Qt::FramelessWindowHint);
+    window_->setObjectName("frmInformationFrame");
+    // The fixed single border: one line around the white client area.
+    auto* border = new QFrame;
+    border->setFrameStyle(QFrame::Box | QFrame::Plain);
+    auto* layout = new QVBoxLayout(border);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(form_);
+    window_->setWidget(border);
+    MainForm->mdiArea->addSubWindow(window_);
+    window_->adjustSize();
+    const auto twips = [](int px) { return static_cast<int>(std::lround(PxToTwips(px))); };
+    const QRect outer = MainForm->frameGeometry();
+    window_->move(TwipsToPx(CentredEdge(twips(outer.width()), twips(window_->width()))),
+                  TwipsToPx(CentredEdge(twips(outer.height()), twips(window_->height()))));
+    window_->show();
+    window_->raise();
+}
+
+void InformationNotice::Indication(const std::string& text) {
+    if (!window_) Load();
+    if (form_) {
+        form_->Label1->setText(QString::fromStdString(text));
+        form_->Label1->adjustSize();
+    }
+    QCoreApplication::processEvents();
+}
+
+void InformationNotice::Extinction() {
+    if (form_) form_->Label1->clear();
+    if (window_ && MainForm) MainForm->mdiArea->removeSubWindow(window_);
+    delete window_;
+    window_ = nullptr;
+    form_ = nullptr;
+    QCoreApplication::processEvents();
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The busy notice: a small child window in the middle of the main window that
+// says "SENDING!" or "RECEIVING!" while one printer exchange blocks the program.
+#include <QWidget>
+#include <string>
+
+#include "core/busy_notice.h"
+
+class QLabel;
+class QMdiSubWindow;
+
+class frmInformation : public QWidget {
+    Q_OBJECT
+public:
+    frmInformation();
+
+    QLabel* Label1;
+};
+
+// The left (or top) edge that centres a window `own` twips wide in one
+// `outer` twips wide: both halves taken whole, as W \ 2 - w \ 2.
+int CentredEdge(int outer, int own);
+
+// The notice the transfers show through, made for each exchange and gone after it.
+class InformationNotice : public BusyNotice {
+public:
+    ~InformationNotice() override;
+    void Indication(const std::string& text) override;
+    void Extinction() override;
+
+private:
+    void Load();
+    frmInformation* form_ = nullptr;
+    QMdiSubWindow* window_ = nullptr;
+};
