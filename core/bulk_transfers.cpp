@@ -114,6 +114,10 @@ bool SendColorDataFile(const std::string& path) {
     return Send(bytes.data(), bytes.size());
 }
 
+void CheckColorDataFile(const std::string& path) {
+    ReadPadded(path, ColorDataBuffer, 32);
+}
+
 bool UpdateFirmware(const std::string& path) {
     // Read whole before anything is sent: a file that cannot be read sends nothing.
     const std::vector<uint8_t> bytes = ReadPadded(path, FirmwareBuffer, 32);
