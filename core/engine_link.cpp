@@ -2,10 +2,12 @@
 
 #include <dlfcn.h>
 
+#include <cstdlib>
 #include <map>
 #include <vector>
 
 #include "core/colour_data.h"
+#include "core/numbers.h"
 #include "core/runtime_library.h"
 
 std::array<int32_t, 4> StbSum{};
@@ -90,6 +92,16 @@ std::pair<int16_t, int16_t> MarkerPair(const MarkerRecord& record, int plane) {
         return static_cast<int16_t>(record[at] | (record[at + 1] << 8));
     };
     return {word(4 * plane), word(4 * plane + 2)};
+}
+
+CurveMarkers MarkersOf(const MarkerRecord& record, int plane) {
+    const auto [a, b] = MarkerPair(record, plane == PlaneAll ? 0 : plane);
+    const int16_t lo = ToInt16(a / 4.0);
+    const int16_t hi = ToInt16(b / 4.0);
+    // Halfway from the first marker towards the second, measured as a distance: with the second
+    // below the first it lies above both.
+    const int16_t mid = ToInt16(std::abs(hi - lo) / 2.0 + lo);
+    return {lo, hi, mid};
 }
 
 }  // namespace JmEngine

@@ -38,6 +38,13 @@ void RunImageFunction(const char* name, JmBitmap& surface, const JmBitmap& pictu
 // The pair (a, b) of a plane (0..3) in a marker record.
 std::pair<int16_t, int16_t> MarkerPair(const MarkerRecord& record, int plane);
 
+// Where the three markers of a marker editor's curve stand for a plane (PlaneAll counts as plane
+// 0): a / 4, b / 4 and the point halfway from the first to the second, each rounded half to even.
+struct CurveMarkers {
+    int16_t lo, hi, mid;
+};
+CurveMarkers MarkersOf(const MarkerRecord& record, int plane);
+
 // Which file the binding loads; tests point it at one that does not exist. Forgets every
 // binding made so far.
 void UseLibrary(const std::string& fileName);

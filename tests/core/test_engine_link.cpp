@@ -45,6 +45,33 @@ TEST_F(EngineLink, MarkersComeBackPerPlaneFromTheDataSetHandedOver) {
     }
 }
 
+// a / 4 and b / 4 halves to even, the third halfway between as a distance from the first.
+TEST(CurveMarkers, StandAtAQuarterOfThePairAndHalfwayBetween) {
+    const struct {
+        int16_t a, b, lo, hi, mid;
+    } rows[] = {{10, 14, 2, 4, 3},    {6, 22, 2, 6, 4},       {40, 52, 10, 13, 12},
+                {80, 40, 20, 10, 25}, {255, 255, 64, 64, 64}, {0, 1020, 0, 255, 128},
+                {-8, 8, -2, 2, 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.a << ", " << row.b);
+        for (int plane : {0, 1, 2, 3}) {
+            JmEngine::MarkerRecord record{};
+            const auto put = [&](int at, int16_t v) {
+                record[at] = static_cast<uint8_t>(v & 0xFF);
+                record[at + 1] = static_cast<uint8_t>((v >> 8) & 0xFF);
+            };
+            put(4 * plane, row.a);
+            put(4 * plane + 2, row.b);
+            const JmEngine::CurveMarkers m = JmEngine::MarkersOf(record, plane);
+            EXPECT_EQ(std::vector<int>({m.lo, m.hi, m.mid}),
+                      std::vector<int>({row.lo, row.hi, row.mid}));
+            // "ALL" shows plane 0.
+            const JmEngine::CurveMarkers all = JmEngine::MarkersOf(record, PlaneAll);
+            EXPECT_EQ(all.lo, plane == 0 ? row.lo : 0);
+        }
+    }
+}
+
 TEST_F(EngineLink, StrobeSumsFollowTheStrobeGammaTable) {
     JmEngine::setDataTable(ColorDataSet);
     std::array<int32_t, 4> sums{};
