@@ -99,10 +99,4 @@ TEST_F(DiscoveryTest, RegistrationRefusesAnIndexOutsideTheLastScan) {
     }
 }
 
-TEST(PortNameText, TravelsAsUtf16) {
-    EXPECT_EQ(ToUtf16("EMU1:"), u"EMU1:");
-    EXPECT_EQ(ToUtf16("/dev/usb/lpÄ"), u"/dev/usb/lpÄ");
-    EXPECT_EQ(ToUtf16("\xF0\x9F\x96\xA8"), u"\U0001F5A8");
-}
-
 }  // namespace

@@ -243,15 +243,6 @@ TEST_F(MenuTest, WindowMenuListsTheChildrenAndActivatesTheChosenOne) {
     EXPECT_EQ(WindowList(), QStringList({"*First", "Second"}));
 }
 
-TEST_F(MenuTest, CascadeOffsetsEachWindow) {
-    MainForm->OpenChild("testFirstWindow");
-    MainForm->OpenChild("testSecondWindow");
-    MainForm->mnuWindowCascade->trigger();
-    const auto children = MainForm->mdiArea->subWindowList(QMdiArea::CreationOrder);
-    EXPECT_LT(children[0]->x(), children[1]->x());
-    EXPECT_LT(children[0]->y(), children[1]->y());
-}
-
 TEST_F(MenuTest, ExitClosesTheChildrenThenSavesTheSettings) {
     MainForm->OpenChild("testFirstWindow");
     QApplication::setActiveWindow(MainForm);

@@ -35,13 +35,6 @@ TEST_F(SpoolerTest, WithoutAFileOneEmulatedPrinterIsInstalled) {
     EXPECT_EQ(info->Attributes, Spooler::PRINTER_ATTRIBUTE_ENABLE_BIDI);
 }
 
-TEST_F(SpoolerTest, TheUsersConfigFolderHoldsTheRegistry) {
-    ::unsetenv("RNTOOLS_PRINTERS");
-    ::setenv("XDG_CONFIG_HOME", "/cfg/home", 1);
-    EXPECT_EQ(Spooler::RegistryFile(), "/cfg/home/RN-Tools/printers.ini");
-    ::unsetenv("XDG_CONFIG_HOME");
-}
-
 TEST_F(SpoolerTest, SectionsAreListedInFileOrderWithTheirAttributes) {
     Write(
         "; printers of the bench\n"
