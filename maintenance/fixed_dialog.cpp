@@ -1,0 +1,40 @@
+#include "maintenance/fixed_dialog.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMdiSubWindow>
+
+#include "shell/ui_units.h"
+
+FixedDialog::FixedDialog(const char* name, double clientWidth, double clientHeight) {
+    setObjectName(QString::fromLatin1(name));
+    FixClientTwips(this, clientWidth, clientHeight);
+}
+
+bool FixedDialog::event(QEvent* e) {
+    if (e->type() == QEvent::ParentChange) {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+            frame->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+            frame->setOption(QMdiSubWindow::RubberBandResize, false);
+        }
+    }
+    return QWidget::event(e);
+}
+
+QLabel* FixedDialog::AddLabel(const char* name, const QString& text, double left, double top,
+                              double width, double height) {
+    auto* label = new QLabel(text, this);
+    label->setObjectName(QString::fromLatin1(name));
+    PlaceTwips(label, left, top, width, height);
+    constexpr double SmallestPoints = 6.0;
+    QFont font = label->font();
+    while (font.pointSizeF() > SmallestPoints) {
+        const QSize needed = QFontMetrics(font).size(Qt::TextSingleLine, text);
+        if (needed.width() <= label->width() && needed.height() <= label->height() + 2) break;
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    label->setFont(font);
+    return label;
+}
