@@ -1,6 +1,8 @@
 #include "shell/msgbox.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <utility>
@@ -51,6 +53,31 @@ QMessageBox::Icon IconOf(int icon) {
     }
 }
 
+// A box without a cancelling button (Abort, Retry, Ignore; Yes, No) has no
+// close box: Escape and closing the window do not answer it.
+class Box : public QMessageBox {
+public:
+    Box(Icon icon, const QString& title, const QString& text, bool closable)
+        : QMessageBox(icon, title, text, NoButton, QApplication::activeWindow()),
+          closable_(closable) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (!closable_ && event->key() == Qt::Key_Escape) return;
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override {
+        if (closable_) {
+            QMessageBox::closeEvent(event);
+        } else {
+            event->ignore();
+        }
+    }
+
+private:
+    bool closable_;
+};
+
 }  // namespace
 
 int MsgBox(const QString& text, int buttons, const QString& title) {
@@ -58,8 +85,7 @@ int MsgBox(const QString& text, int buttons, const QString& title) {
     if (Responder()) return Responder()(text, buttons, shownTitle);
 
     const ButtonSet set = ButtonsOf(buttons & 0x0F);
-    QMessageBox box(IconOf(buttons & 0x70), shownTitle, text, QMessageBox::NoButton,
-                    QApplication::activeWindow());
+    Box box(IconOf(buttons & 0x70), shownTitle, text, set.closeResult != 0);
     std::vector<std::pair<QAbstractButton*, int>> made;
     for (const auto& [standard, result] : set.buttons)
         made.emplace_back(box.addButton(standard), result);
