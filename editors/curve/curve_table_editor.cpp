@@ -6,7 +6,9 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -40,10 +42,18 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int le
     return label;
 }
 
+// The design's sizes were made for a smaller face than the one the system may
+// give; a text that does not fit widens its control rather than being cut.
+void FitText(QWidget* w) {
+    const QSize hint = w->sizeHint();
+    w->resize(std::max(w->width(), hint.width()), std::max(w->height(), hint.height()));
+}
+
 QRadioButton* MakePlaneButton(QWidget* frame, const char* name, const char* text, int top) {
     auto* b = new QRadioButton(text, frame);
     b->setObjectName(name);
     PlaceTwips(b, 1920, top, 975, 255);
+    FitText(b);
     return b;
 }
 
@@ -142,6 +152,7 @@ void CurveTableEditor::BuildControls() {
     MSFlexGrid1->setRowCount(kLastRow);
     MSFlexGrid1->verticalHeader()->hide();
     MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    MSFlexGrid1->verticalHeader()->setMinimumSectionSize(1);
     MSFlexGrid1->verticalHeader()->setDefaultSectionSize(TwipsToPx(kRowHeightTwips));
     MSFlexGrid1->horizontalHeader()->setFixedHeight(TwipsToPx(kRowHeightTwips));
     MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -218,6 +229,7 @@ void CurveTableEditor::Form_Load() {
     labYmax->setText("10000");
     labXmin->setText("0");
     labYmin->setText("0");
+    for (QLabel* label : {labXmax, labYmax, labXmin, labYmin, Label5, Label6}) FitText(label);
 
     CurrentPlane = PlaneYellow;
     Trazo1->setCurveColor(static_cast<int32_t>(PlaneColor[PlaneYellow]));
@@ -230,6 +242,19 @@ void CurveTableEditor::Form_Unload() {
     if (!loaded_) return;
     StoreGridToTable();
     loaded_ = false;
+}
+
+bool CurveTableEditor::event(QEvent* event) {
+    // Inside the main window the editor's frame is fixed, with no minimise
+    // or maximise button.
+    if (event->type() == QEvent::ParentChange) {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+            frame->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+            if (frame->layout()) frame->layout()->setSizeConstraint(QLayout::SetFixedSize);
+        }
+    }
+    return QWidget::event(event);
 }
 
 void CurveTableEditor::closeEvent(QCloseEvent* event) {

@@ -75,6 +75,7 @@ public:
     static constexpr int kLastRow = 256;
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
