@@ -2,12 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <vector>
 
 #include "core/curve_table_files.h"
 
@@ -20,10 +18,10 @@ using Words = std::array<int16_t, 1024>;
 // The start-up contents of a curve table: a ramp, nodes at both ends.
 Words DefaultRamp() {
     Words w{};
+    for (int k = 0; k < 1024; ++k) w[k] = static_cast<int16_t>(k % 256 * 10001 / 256);
     for (int p = 0; p < 4; ++p) {
-        for (int i = 0; i < 256; ++i) w[p * 256 + i] = static_cast<int16_t>(i * 10001 / 256);
-        w[p * 256] = static_cast<int16_t>(w[p * 256] | 0x8000);
-        w[p * 256 + 255] = static_cast<int16_t>(w[p * 256 + 255] | 0x8000);
+        w[p * 256] |= int16_t(0x8000);
+        w[p * 256 + 255] |= int16_t(0x8000);
     }
     return w;
 }
@@ -39,90 +37,66 @@ void Spit(const fs::path& p, const std::string& bytes) {
 
 std::string Lines(int count, const std::string& line) {
     std::string s;
-    for (int i = 0; i < count; ++i) s += line;
+    while (count-- > 0) s += line;
     return s;
 }
 
 class CurveTableFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("ctf_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        dir =
+            fs::temp_directory_path() /
+            ("ctf_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
     }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::vector<std::string> Entries() const {
-        std::vector<std::string> names;
-        for (auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename());
-        return names;
+    void TearDown() override { fs::remove_all(dir); }
+    std::size_t Entries() const {
+        return std::distance(fs::directory_iterator(dir), fs::directory_iterator());
     }
-    fs::path dir_;
+    fs::path dir;
 };
 
 TEST_F(CurveTableFiles, BinaryImageIsTheTableLittleEndianPlaneAfterPlane) {
     Words w = DefaultRamp();
     w[256 + 7] = 0x1234;  // plane 1, point 7
-    auto path = (dir_ / "t.mhm").string();
-    ASSERT_TRUE(CurveTableFile::Write(path, w));
-    std::string bytes = Slurp(path);
+    ASSERT_TRUE(CurveTableFile::Write((dir / "t.mhm").string(), w));
+    const std::string bytes = Slurp(dir / "t.mhm");
     ASSERT_EQ(bytes.size(), 2048u);
     EXPECT_EQ(bytes.substr(0, 4), std::string("\x00\x80\x27\x00", 4));  // 0x8000, 39
-    EXPECT_EQ(bytes.substr(510, 2), std::string("\xE9\xA6", 2));        // 9961 | 0x8000
-    EXPECT_EQ(bytes.substr(512 + 14, 2), std::string("\x34\x12", 2));
-
+    EXPECT_EQ(bytes.substr(510, 2), "\xE9\xA6");                        // 9961 | 0x8000
+    EXPECT_EQ(bytes.substr(512 + 14, 2), "\x34\x12");
     Words back{};
-    ASSERT_TRUE(CurveTableFile::Read(path, back));
+    ASSERT_TRUE(CurveTableFile::Read((dir / "t.mhm").string(), back));
     EXPECT_EQ(back, w);
-    EXPECT_EQ(Entries(), std::vector<std::string>{"t.mhm"});
-}
+    EXPECT_EQ(Entries(), 1u);
 
-TEST_F(CurveTableFiles, BinaryReadTakesFirst2048BytesAndRefusesLessOrNothing) {
-    Words w = DefaultRamp();
-    auto longer = dir_ / "long.mhm";
-    Spit(longer, std::string(2048, '\x01') + std::string(100, '\x7F'));
-    ASSERT_TRUE(CurveTableFile::Read(longer.string(), w));
-    for (int16_t v : w) ASSERT_EQ(v, 0x0101);
-
-    const Words before = DefaultRamp();
-    struct Case {
-        const char* what;
-        fs::path path;
-    } cases[] = {{"2047 bytes", dir_ / "short.mhm"},
-                 {"empty", dir_ / "empty.mhm"},
-                 {"missing", dir_ / "missing.mhm"},
-                 {"folder", dir_}};
-    Spit(dir_ / "short.mhm", std::string(2047, '\x01'));
-    Spit(dir_ / "empty.mhm", "");
-    for (const auto& c : cases) {
-        Words t = before;
-        EXPECT_FALSE(CurveTableFile::Read(c.path.string(), t)) << c.what;
-        EXPECT_EQ(t, before) << c.what;
+    // Only the first 2,048 bytes count; fewer, or no file, change nothing.
+    Spit(dir / "long", std::string(2048, '\x01') + "tail");
+    Spit(dir / "short", std::string(2047, '\x01'));
+    ASSERT_TRUE(CurveTableFile::Read((dir / "long").string(), back));
+    for (int16_t v : back) ASSERT_EQ(v, 0x0101);
+    for (const char* name : {"short", "missing", ""}) {
+        Words t = w;
+        EXPECT_FALSE(CurveTableFile::Read((dir / name).string(), t)) << name;
+        EXPECT_EQ(t, w) << name;
     }
 }
 
 TEST_F(CurveTableFiles, TextFormOfDefaultsDropsFlagsAndEndsEachLineWithCrLf) {
-    std::string text = CurveTableTextFile::Format(DefaultRamp());
-    std::string zeros = " 0 , 0 , 0 , 0 \r\n";
-    ASSERT_EQ(zeros.size(), 17u);
-    EXPECT_EQ(text.substr(0, 17), zeros);
+    const std::string text = CurveTableTextFile::Format(DefaultRamp());
+    EXPECT_EQ(text.substr(0, 17), " 0 , 0 , 0 , 0 \r\n");
     EXPECT_EQ(text.substr(17, 21), " 39 , 39 , 39 , 39 \r\n");
-    const std::string last = " 9961 , 9961 , 9961 , 9961 \r\n";
-    EXPECT_EQ(text.substr(text.size() - last.size()), last);
-    std::size_t lines = 0;
-    for (std::size_t k = 0; k + 1 < text.size(); ++k)
-        lines += text[k] == '\r' && text[k + 1] == '\n';
-    EXPECT_EQ(lines, 256u);
-
+    EXPECT_EQ(text.substr(text.size() - 29), " 9961 , 9961 , 9961 , 9961 \r\n");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 256);
     Words planes{};
     for (int p = 0; p < 4; ++p) planes[p * 256 + 1] = static_cast<int16_t>(10 * (p + 1));
     EXPECT_EQ(CurveTableTextFile::Format(planes).substr(17, 21), " 10 , 20 , 30 , 40 \r\n");
 }
 
-TEST_F(CurveTableFiles, TextParseAcceptsWhatTheFormAllows) {
+TEST_F(CurveTableFiles, TextParseTakesThe1024FirstWholeNumbers) {
     const std::string tail = Lines(255, "1,2,3,4\r\n");
-    struct Case {
+    const struct {
         const char* what;
         std::string text;
         std::array<int16_t, 4> point0;
@@ -131,10 +105,10 @@ TEST_F(CurveTableFiles, TextParseAcceptsWhatTheFormAllows) {
         {"LF only", "5,6,7,8\n" + Lines(255, "1,2,3,4\n"), {5, 6, 7, 8}},
         {"CR only", "5,6,7,8\r" + Lines(255, "1,2,3,4\r"), {5, 6, 7, 8}},
         {"tabs, signs, limits", "\t+5\t,-1,32767, -32768\r\n" + tail, {5, -1, 32767, -32768}},
-        {"whole values in other notation", "5e0,6.0,+7, 8 \r\n" + tail, {5, 6, 7, 8}},
+        {"whole in other notation", "5e0,6.0,+7, 8 \r\n" + tail, {5, 6, 7, 8}},
         {"line ends between numbers", "5\r\n6\r\n7,8\r\n" + tail, {5, 6, 7, 8}},
         {"blank lines skipped", "\r\n  \r\n5,6,7,8\r\n\r\n" + tail, {5, 6, 7, 8}},
-        {"more than 1024 numbers", "5,6,7,8\r\n" + tail + "9,9,9,x,,\r\n", {5, 6, 7, 8}},
+        {"more than 1024 numbers", "5,6,7,8\r\n" + tail + "9,x,,\r\n", {5, 6, 7, 8}},
         {"no final line end", "5,6,7,8\r\n" + tail.substr(0, tail.size() - 2), {5, 6, 7, 8}},
     };
     for (const auto& c : cases) {
@@ -145,72 +119,41 @@ TEST_F(CurveTableFiles, TextParseAcceptsWhatTheFormAllows) {
             EXPECT_EQ(v[p * 256 + 255], p + 1) << c.what << " plane " << p;
         }
     }
-}
-
-TEST_F(CurveTableFiles, TextParseRefusesWhatIsNotAWholeNumberInRange) {
-    const std::string tail = Lines(255, "1,2,3,4\r\n");
-    struct Case {
+    const struct {
         const char* what;
         std::string text;
-    } cases[] = {
-        {"1,023 numbers", "5,6,7\r\n" + tail},
-        {"empty text", ""},
-        {"fraction", "5.5,6,7,8\r\n" + tail},
-        {"letters", "abc,6,7,8\r\n" + tail},
-        {"hex", "&H10,6,7,8\r\n" + tail},
-        {"digits split by a blank", "1 2,6,7,8\r\n" + tail},
-        {"empty field", "5,,6,7,8\r\n" + tail},
-        {"trailing comma", "5,6,7,8,\r\n" + tail},
-        {"above 32767", "32768,6,7,8\r\n" + tail},
-        {"below -32768", "-32769,6,7,8\r\n" + tail},
-        {"two signs", "+-5,6,7,8\r\n" + tail},
-        {"sign alone", "-,6,7,8\r\n" + tail},
+    } refused[] = {
+        {"1,023 numbers", "5,6,7\r\n" + tail},     {"empty text", ""},
+        {"fraction", "5.5,6,7,8\r\n" + tail},      {"letters", "abc,6,7,8\r\n" + tail},
+        {"hex", "&H10,6,7,8\r\n" + tail},          {"split digits", "1 2,6,7,8\r\n" + tail},
+        {"empty field", "5,,6,7,8\r\n" + tail},    {"trailing comma", "5,6,7,8,\r\n" + tail},
+        {"above 32767", "32768,6,7,8\r\n" + tail}, {"below -32768", "-32769,6,7,8\r\n" + tail},
+        {"two signs", "+-5,6,7,8\r\n" + tail},     {"sign alone", "-,6,7,8\r\n" + tail},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : refused) {
         CurveTableValues v{};
         EXPECT_FALSE(CurveTableTextFile::Parse(c.text, v)) << c.what;
     }
 }
 
-TEST_F(CurveTableFiles, TextFileRoundTripsValuesWithoutFlags) {
-    Words w = DefaultRamp();
-    w[3 * 256 + 100] = 10000;
-    auto path = (dir_ / "t.txt").string();
-    ASSERT_TRUE(CurveTableTextFile::Write(path, w));
-    EXPECT_EQ(Slurp(path), CurveTableTextFile::Format(w));
-    CurveTableValues v{};
-    ASSERT_TRUE(CurveTableTextFile::Read(path, v));
-    for (std::size_t k = 0; k < w.size(); ++k) ASSERT_EQ(v[k], w[k] & 0x7FFF) << k;
-
-    EXPECT_FALSE(CurveTableTextFile::Read((dir_ / "none.txt").string(), v));
-    EXPECT_EQ(Entries(), std::vector<std::string>{"t.txt"});
-}
-
 TEST_F(CurveTableFiles, WriteThatCannotCompleteLeavesOldFileAndNoLitter) {
     const Words w = DefaultRamp();
-    auto existing = dir_ / "keep.mhm";
-    Spit(existing, "old");
-    fs::create_directory(dir_ / "sub.mhm");
-    struct Case {
-        const char* what;
-        fs::path path;
-    } cases[] = {{"missing folder", dir_ / "nowhere" / "t.mhm"},
-                 {"target is a folder", dir_ / "sub.mhm"},
-                 {"ends with a separator", dir_.string() + "/"}};
-    for (const auto& c : cases) {
-        EXPECT_FALSE(CurveTableFile::Write(c.path.string(), w)) << c.what;
-        EXPECT_FALSE(CurveTableTextFile::Write(c.path.string(), w)) << c.what;
+    Spit(dir / "keep.mhm", "old");
+    fs::create_directory(dir / "sub.mhm");
+    for (const fs::path& target : {dir / "nowhere" / "t.mhm", dir / "sub.mhm", dir / ""}) {
+        EXPECT_FALSE(CurveTableFile::Write(target.string(), w)) << target;
+        EXPECT_FALSE(CurveTableTextFile::Write(target.string(), w)) << target;
     }
-    EXPECT_EQ(Slurp(existing), "old");
-    auto names = Entries();
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"keep.mhm", "sub.mhm"}));
+    EXPECT_EQ(Slurp(dir / "keep.mhm"), "old");
+    EXPECT_EQ(Entries(), 2u);
 
-    fs::permissions(existing, fs::perms::owner_read | fs::perms::owner_write);
-    ASSERT_TRUE(CurveTableFile::Write(existing.string(), w));
-    EXPECT_EQ(Slurp(existing).size(), 2048u);
-    EXPECT_EQ(fs::status(existing).permissions() & fs::perms::all,
+    // A file replaced keeps its permissions.
+    fs::permissions(dir / "keep.mhm", fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(CurveTableTextFile::Write((dir / "keep.mhm").string(), w));
+    EXPECT_EQ(Slurp(dir / "keep.mhm"), CurveTableTextFile::Format(w));
+    EXPECT_EQ(fs::status(dir / "keep.mhm").permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(Entries(), 2u);
 }
 
 }  // namespace
