@@ -87,11 +87,6 @@ void SetTableWords(CurveTable& table, const std::array<int16_t, 1024>& words) {
     }
 }
 
-QString Filter(const CurveEditorVariant& v) {
-    QString ext = QString::fromLatin1(v.extension);
-    return "*." + ext + "|*." + ext + "|*.txt|*.txt|";
-}
-
 }  // namespace
 
 CurveTableEditor::CurveTableEditor(const CurveEditorVariant& variant, QWidget* parent)
@@ -514,76 +509,68 @@ void CurveTableEditor::Toolbar1_ButtonClick(const QString& key) {
         ReadTableFromPrinter();
 }
 
-void CurveTableEditor::ShowFileCaption(const QString& fileName) {
-    setWindowTitle(QString(variant_.caption) + " [" + fileName + "]");
-}
-
-void CurveTableEditor::OpenTableFile() {
-    CommonDialog1->DialogTitle = "Open";
+bool CurveTableEditor::ChooseTableFile(bool save, std::string& path, Module1::PathParts& parts) {
+    CommonDialog1->DialogTitle = save ? "Save" : "Open";
     CommonDialog1->InitDir = LastDir;
     CommonDialog1->CancelError = false;
     CommonDialog1->FileName = "";
-    CommonDialog1->Filter = Filter(variant_);
-    if (!CommonDialog1->ShowOpen()) return;
-    const QString chosen = CommonDialog1->FileName;
-    if (chosen.isEmpty()) return;
+    const QString ext = QString::fromLatin1(variant_.extension);
+    CommonDialog1->Filter = "*." + ext + "|*." + ext + "|*.txt|*.txt|";
+    const bool chosen = save ? CommonDialog1->ShowSave() : CommonDialog1->ShowOpen();
+    if (!chosen || CommonDialog1->FileName.isEmpty()) return false;
+    path = CommonDialog1->FileName.toStdString();
+    Module1::SplitPath(path, parts);
+    return true;
+}
 
+void CurveTableEditor::TableFileDone(const Module1::PathParts& parts) {
+    LastDir = QString::fromStdString(parts.Dir);
+    setWindowTitle(QString(variant_.caption) + " [" + QString::fromStdString(parts.Name) + "]");
+}
+
+void CurveTableEditor::OpenTableFile() {
+    std::string path;
     Module1::PathParts parts;
-    Module1::SplitPath(chosen.toStdString(), parts);
+    if (!ChooseTableFile(false, path, parts)) return;
     CurveTable& table = variant_.table();
     bool ok = true;
     if (parts.Ext == variant_.extension) {
         std::array<int16_t, 1024> words{};
-        ok = Module1::FileExists(chosen.toStdString()) &&
-             CurveTableFile::Read(chosen.toStdString(), words);
+        ok = Module1::FileExists(path) && CurveTableFile::Read(path, words);
         if (ok) SetTableWords(table, words);
     } else if (parts.Ext == "txt") {
         // Every number is read before any is applied, so that a file that
         // fails half-way leaves the table as it was.
         CurveTableValues values{};
-        ok = CurveTableTextFile::Read(chosen.toStdString(), values);
-        if (ok) {
-            for (int p = 0; p < 4; ++p) {
-                for (int i = 0; i < 256; ++i) {
-                    ModuleDataPro::SetTableValue(table, Plane(p), i, values[p * 256 + i]);
-                }
-            }
+        ok = CurveTableTextFile::Read(path, values);
+        for (int k = 0; ok && k < 1024; ++k) {
+            ModuleDataPro::SetTableValue(table, k / 256, k % 256, values[k]);
         }
     }
     if (!ok) {
         MsgBox("FileOpen Error", vbOKOnly, variant_.errorTitle);
         return;
     }
-    LastDir = QString::fromStdString(parts.Dir);
-    ShowFileCaption(QString::fromStdString(parts.Name));
+    TableFileDone(parts);
     LoadTableToGrid();
 }
 
 void CurveTableEditor::SaveTableFile() {
     StoreGridToTable();
-    CommonDialog1->DialogTitle = "Save";
-    CommonDialog1->InitDir = LastDir;
-    CommonDialog1->CancelError = false;
-    CommonDialog1->FileName = "";
-    CommonDialog1->Filter = Filter(variant_);
-    if (!CommonDialog1->ShowSave()) return;
-    const QString chosen = CommonDialog1->FileName;
-    if (chosen.isEmpty()) return;
-
+    std::string path;
     Module1::PathParts parts;
-    Module1::SplitPath(chosen.toStdString(), parts);
+    if (!ChooseTableFile(true, path, parts)) return;
     const auto words = TableWords(variant_.table());
     bool ok = true;
     if (parts.Ext == variant_.extension)
-        ok = CurveTableFile::Write(chosen.toStdString(), words);
+        ok = CurveTableFile::Write(path, words);
     else if (parts.Ext == "txt")
-        ok = CurveTableTextFile::Write(chosen.toStdString(), words);
+        ok = CurveTableTextFile::Write(path, words);
     if (!ok) {
         MsgBox("FileSave Error", vbOKOnly, variant_.errorTitle);
         return;
     }
-    LastDir = QString::fromStdString(parts.Dir);
-    ShowFileCaption(QString::fromStdString(parts.Name));
+    TableFileDone(parts);
 }
 
 // ---- printer ----

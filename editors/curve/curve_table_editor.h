@@ -7,8 +7,10 @@
 #include <QWidget>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "core/colour_data.h"
+#include "core/paths.h"
 
 class QAction;
 class QGroupBox;
@@ -96,7 +98,8 @@ private:
     void SetRedraw(bool on);
     void SetCell(int row, int col, const QString& text);
     void ShowEngineMarkers();
-    void ShowFileCaption(const QString& fileName);
+    bool ChooseTableFile(bool save, std::string& path, Module1::PathParts& parts);
+    void TableFileDone(const Module1::PathParts& parts);
 
     const CurveEditorVariant& variant_;
     std::unique_ptr<CommonDialog> dialog_;
