@@ -104,4 +104,12 @@ CurveMarkers MarkersOf(const MarkerRecord& record, int plane) {
     return {lo, hi, mid};
 }
 
+CurveMarkers AskMarkers(int plane) {
+    setDataTable(ColorDataSet);
+    MarkerRecord record{};
+    getiDataTable(record);
+    getStbSum(StbSum);
+    return MarkersOf(record, plane);
+}
+
 }  // namespace JmEngine

@@ -45,6 +45,10 @@ struct CurveMarkers {
 };
 CurveMarkers MarkersOf(const MarkerRecord& record, int plane);
 
+// What the marker editors ask after every reload of their curve: the engine gets the colour data
+// as it stands, StbSum takes its strobe sums, and the markers of `plane` come back.
+CurveMarkers AskMarkers(int plane);
+
 // Which file the binding loads; tests point it at one that does not exist. Forgets every
 // binding made so far.
 void UseLibrary(const std::string& fileName);

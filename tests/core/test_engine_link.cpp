@@ -43,6 +43,12 @@ TEST_F(EngineLink, MarkersComeBackPerPlaneFromTheDataSetHandedOver) {
         SCOPED_TRACE(row.plane);
         EXPECT_EQ(JmEngine::MarkerPair(record, row.plane), std::make_pair(row.a, row.b));
     }
+    // What an editor asks: plane 0's pair (40, 100) puts the markers at 10, 25 and 18 (17.5).
+    StbSum = {-1, -1, -1, -1};
+    const JmEngine::CurveMarkers markers = JmEngine::AskMarkers(PlaneAll);
+    EXPECT_EQ(std::vector<int>({markers.lo, markers.hi, markers.mid}),
+              std::vector<int>({10, 25, 18}));
+    EXPECT_GT(StbSum[3], 0);
 }
 
 // a / 4 and b / 4 halves to even, the third halfway between as a distance from the first.
