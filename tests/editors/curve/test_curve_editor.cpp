@@ -104,6 +104,7 @@ TEST_P(CurveEditorTest, AllAskedThenCopiesOrFallsBackToYellow) {
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].text, "Replace all data?");
     EXPECT_EQ(Boxes()[0].buttons, vbOKCancel);
+    EXPECT_EQ(Boxes()[0].title, "RN-Tools");
     EXPECT_TRUE(ed->opbYellow->isChecked());
     EXPECT_EQ(ed->CurrentPlane, PlaneYellow);
     EXPECT_EQ(ed->TextMatrix(3, 1), "78");
@@ -117,10 +118,19 @@ TEST_P(CurveEditorTest, AllAskedThenCopiesOrFallsBackToYellow) {
         EXPECT_EQ(Value(p, 2), 500) << p;
         EXPECT_TRUE(ModuleDataPro::IsControlPoint(Table(), p, 7)) << p;
     }
+    // While ALL stays selected, commits and curve changes reach every plane.
     Press(10, 1);
     Type("9");
-    ed->opbMagenta->click();
     for (int p = 0; p < 4; ++p) EXPECT_EQ(Value(p, 9), 9) << p;
+    ed->Trazo1->setFocus();
+    QTest::keyClick(ed->Trazo1, Qt::Key_Home);
+    QTest::keyClick(ed->Trazo1, Qt::Key_Right);
+    QTest::keyClick(ed->Trazo1, Qt::Key_Up);
+    ed->opbMagenta->click();
+    EXPECT_EQ(Value(PlaneYellow, 7), 274);
+    for (int i = 0; i < 256; ++i) {
+        for (int p = 1; p < 4; ++p) ASSERT_EQ(Value(p, i), Value(PlaneYellow, i)) << p << " " << i;
+    }
 }
 
 TEST_P(CurveEditorTest, PressInColumnZeroTogglesThePointOfThatRow) {
