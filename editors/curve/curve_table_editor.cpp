@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -16,7 +17,9 @@
 #include <QToolBar>
 #include <array>
 
+#include "core/bulk_transfers.h"
 #include "core/curve_table_files.h"
+#include "core/engine_link.h"
 #include "core/numbers.h"
 #include "core/paths.h"
 #include "editors/curve/curve_editor_icons.h"
@@ -182,6 +185,12 @@ void CurveTableEditor::BuildControls() {
     opbOp = MakePlaneButton(Frame1, "opbOp", "Op", 1350);
     opbAll = MakePlaneButton(Frame1, "opbAll", "ALL", 1800);
     opbYellow->setChecked(true);
+    if (variant_.markers == EngineMarkers::MarkersAndStrobeSum) {
+        txtStbSum = new QLineEdit("8000", Frame1);
+        txtStbSum->setObjectName("txtStbSum");
+        PlaceTwips(txtStbSum, 1920, 3900, 735, 270);
+        Label1 = MakeLabel(Frame1, "Label1", "nS", 2700, 3960, 195, 255);
+    }
     // A button's handler runs when it becomes the selected one, by a click or
     // from code, as the design's option buttons do.
     const std::pair<QRadioButton*, Plane> planes[] = {{opbYellow, PlaneYellow},
@@ -362,7 +371,22 @@ void CurveTableEditor::StoreControlPointsFromCurve() {
 void CurveTableEditor::ShowEngineMarkers() {
     // The markers of frmHCoef, frmTCoef and frmSTBGamma (and the strobe sum of
     // frmSTBGamma) are computed by the colour engine from the whole data set
-    // after every reload; they join here with the engine binding.
+    // after every reload.
+    if (txtStbSum) QDir::setCurrent(QString::fromStdString(Module2::ProgramFolder()));
+    try {
+        const JmEngine::CurveMarkers markers = JmEngine::AskMarkers(CurrentPlane);
+        if (txtStbSum)
+            txtStbSum->setText(
+                QString::number(StbSum[CurrentPlane == PlaneAll ? 0 : CurrentPlane]));
+        Trazo1->setMarker(0, markers.lo);
+        Trazo1->setMarker(1, markers.hi);
+        Trazo1->setMarker(2, markers.mid);
+    } catch (const std::runtime_error& failure) {
+        // The curve stays editable without its markers; saying so at every point would drown it.
+        if (engineReported_) return;
+        engineReported_ = true;
+        MsgBox(QString::fromStdString(failure.what()), vbExclamation);
+    }
 }
 
 // ---- plane buttons ----

@@ -49,6 +49,9 @@ public:
     QRadioButton* opbOp = nullptr;
     QRadioButton* opbAll = nullptr;
     CommonDialog* CommonDialog1 = nullptr;
+    // frmSTBGamma only: the strobe sum of the plane on show, in nanoseconds.
+    QLineEdit* txtStbSum = nullptr;
+    QLabel* Label1 = nullptr;
 
     // The plane on show; PlaneAll after "Replace all data?" was accepted.
     Plane CurrentPlane = PlaneYellow;
@@ -104,4 +107,5 @@ private:
     const CurveEditorVariant& variant_;
     std::unique_ptr<CommonDialog> dialog_;
     bool loaded_ = false;
+    bool engineReported_ = false;  // a missing colour engine is told once a window
 };
