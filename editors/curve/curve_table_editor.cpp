@@ -155,6 +155,7 @@ void CurveTableEditor::BuildControls() {
     MSFlexGrid1->horizontalHeader()->setFixedHeight(TwipsToPx(kRowHeightTwips));
     MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     MSFlexGrid1->horizontalHeader()->setHighlightSections(false);
+    MSFlexGrid1->horizontalHeader()->setSectionsClickable(false);  // a fixed row, not a button
     MSFlexGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MSFlexGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     MSFlexGrid1->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);

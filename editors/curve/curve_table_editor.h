@@ -66,7 +66,9 @@ public:
     void ReadTableFromPrinter();
 
     // The grid as the design addresses it: row 0 is the header, row r shows
-    // point r - 1; column 0 the point number, column 1 the value.
+    // point r - 1; column 0 the point number, column 1 the value. The header
+    // row is the table's horizontal header, so that it stays in view as a
+    // fixed row does; "no current cell" is the header row being current.
     int Row() const;
     void SetRow(int row);
     int Col() const;
