@@ -191,6 +191,7 @@ void CurveTableEditor::BuildControls() {
         txtStbSum->setObjectName("txtStbSum");
         PlaceTwips(txtStbSum, 1920, 3900, 735, 270);
         Label1 = MakeLabel(Frame1, "Label1", "nS", 2700, 3960, 195, 255);
+        FitText(Label1);
     }
     // A button's handler runs when it becomes the selected one, by a click or
     // from code, as the design's option buttons do.
