@@ -1,6 +1,9 @@
 #include "core/bulk_transfers.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <limits>
+#include <optional>
 #include <vector>
 
 #include "core/command_blocks.h"
@@ -77,8 +80,9 @@ std::string ProgramFolder() {
 }
 
 void PutSendBuffer(std::string& file, int16_t count) {
-    if (count < 0 || count > BufferSize)
-        throw SubscriptOutOfRange("a block of " + std::to_string(count) + " bytes");
+    static_assert(std::numeric_limits<int16_t>::max() < BufferSize,
+                  "only a negative count can fall outside SendBuffer");
+    if (count < 0) throw SubscriptOutOfRange("a block of " + std::to_string(count) + " bytes");
     file.append(reinterpret_cast<const char*>(SendBuffer.data()), static_cast<std::size_t>(count));
 }
 
