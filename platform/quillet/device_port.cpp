@@ -47,11 +47,12 @@ public:
     }
 
     // Bytes that arrived before the request (a late answer to an earlier one) belong to
-    // no one: they are read and dropped.
+    // no one: they are read and dropped. A line that never falls silent is given up at the
+    // deadline like any other exchange.
     size_t Drain() {
         size_t dropped = 0;
         uint8_t scratch[512];
-        for (;;) {
+        while (Clock::now() < deadline_) {
             const ssize_t r = ::read(fd_, scratch, sizeof scratch);
             if (r <= 0) break;
             dropped += static_cast<size_t>(r);

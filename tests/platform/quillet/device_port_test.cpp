@@ -178,6 +178,15 @@ TEST_F(DevicePort, FailsWithinTheTimeoutAndDropsALateReply) {
     EXPECT_EQ(Exchange(printer, request, out, returned, took), 1);
     answer.join();
     EXPECT_EQ(std::string(out.begin(), out.begin() + returned), "00000002OK");
+
+    // A line that never falls silent: dropping what came before the request ends at the
+    // timeout too, and what follows is no reply.
+    const auto start = Clock::now();
+    EXPECT_EQ(MonitorIoControl(u"/dev/zero", IOCTL_MONITOR_RECEIVE, request.data(),
+                               static_cast<uint32_t>(request.size()), out.data(),
+                               static_cast<uint32_t>(out.size()), &returned),
+              0);
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(2));
 }
 
 TEST_F(DevicePort, FailsAtOnceWhenThePrinterClosesTheLine) {
