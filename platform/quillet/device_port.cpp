@@ -90,11 +90,11 @@ public:
                 done += static_cast<size_t>(r);
                 continue;
             }
-            if (r == 0 || (r < 0 && errno == EIO)) {
+            if (r == 0 || errno == EIO) {
                 why = "the printer closed the line";
-            } else if (r < 0 && errno == EINTR) {
+            } else if (errno == EINTR) {
                 continue;
-            } else if (r < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+            } else if (errno != EAGAIN && errno != EWOULDBLOCK) {
                 why = std::string("read failed: ") + std::strerror(errno);
             } else if (Wait(POLLIN, why)) {
                 continue;
