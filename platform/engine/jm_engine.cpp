@@ -19,10 +19,23 @@ std::shared_ptr<const jm::Model> Current() {
     return currentModel;
 }
 
+// Nothing crosses the C boundary: a fault inside (no memory, a lock that cannot be
+// taken) is JM_E_FAILED.
+template <typename Fn>
+int32_t Guarded(Fn fn) noexcept {
+    try {
+        return fn();
+    } catch (...) {
+        return JM_E_FAILED;
+    }
+}
+
 int32_t Draw(jm::Function f, JmBitmap* surface, const JmBitmap* picture) {
-    const auto model = Current();
-    if (!model) return JM_E_NO_DATA;
-    return jm::Render(model->plans[static_cast<int>(f)], surface, picture);
+    return Guarded([&] {
+        const auto model = Current();
+        if (!model) return int32_t{JM_E_NO_DATA};
+        return jm::Render(model->plans[static_cast<int>(f)], surface, picture);
+    });
 }
 
 }  // namespace
@@ -31,31 +44,33 @@ extern "C" {
 
 JM_EXPORT int32_t setDataTable(const void* dataSet) {
     if (!dataSet) return JM_E_NULL;
-    try {
+    return Guarded([&] {
         auto model = std::make_shared<jm::Model>();
         jm::BuildModel(static_cast<const unsigned char*>(dataSet), *model);
         std::lock_guard lock(modelMutex);
         currentModel = std::move(model);
-        return JM_OK;
-    } catch (...) {
-        return JM_E_FAILED;
-    }
+        return int32_t{JM_OK};
+    });
 }
 
 JM_EXPORT int32_t getiDataTable(void* markerRecord) {
     if (!markerRecord) return JM_E_NULL;
-    const auto model = Current();
-    if (!model) return JM_E_NO_DATA;
-    std::memcpy(markerRecord, model->markers.data(), model->markers.size());
-    return JM_OK;
+    return Guarded([&] {
+        const auto model = Current();
+        if (!model) return int32_t{JM_E_NO_DATA};
+        std::memcpy(markerRecord, model->markers.data(), model->markers.size());
+        return int32_t{JM_OK};
+    });
 }
 
 JM_EXPORT int32_t getStbSum(int32_t* sums) {
     if (!sums) return JM_E_NULL;
-    const auto model = Current();
-    if (!model) return JM_E_NO_DATA;
-    std::memcpy(sums, model->stbSum.data(), sizeof model->stbSum);
-    return JM_OK;
+    return Guarded([&] {
+        const auto model = Current();
+        if (!model) return int32_t{JM_E_NO_DATA};
+        std::memcpy(sums, model->stbSum.data(), sizeof model->stbSum);
+        return int32_t{JM_OK};
+    });
 }
 
 #define JM_IMAGE_FUNCTION(name)                                          \
