@@ -1,7 +1,6 @@
 #include "maintenance/fixed_dialog.h"
 
 #include <QEvent>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QMdiSubWindow>
 
@@ -28,13 +27,7 @@ QLabel* FixedDialog::AddLabel(const char* name, const QString& text, double left
     auto* label = new QLabel(text, this);
     label->setObjectName(QString::fromLatin1(name));
     PlaceTwips(label, left, top, width, height);
-    constexpr double SmallestPoints = 6.0;
-    QFont font = label->font();
-    while (font.pointSizeF() > SmallestPoints) {
-        const QSize needed = QFontMetrics(font).size(Qt::TextSingleLine, text);
-        if (needed.width() <= label->width() && needed.height() <= label->height() + 2) break;
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    }
-    label->setFont(font);
+    // Widening would run into the control beside it.
+    FitText(label, label->width());
     return label;
 }

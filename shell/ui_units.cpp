@@ -1,6 +1,7 @@
 #include "shell/ui_units.h"
 
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 int TwipsToPx(double twips) {
@@ -22,4 +23,24 @@ void PlaceTwips(QWidget* control, double left, double top, double width, double 
 
 void FixClientTwips(QWidget* window, double width, double height) {
     window->setFixedSize(TwipsToPx(width), TwipsToPx(height));
+}
+
+void FitText(QWidget* control, int widest) {
+    const int wanted = control->sizeHint().width();
+    control->resize(std::clamp(wanted, control->width(), std::max(control->width(), widest)),
+                    control->height());
+    constexpr double SmallestPoints = 6.0;
+    QFont font = control->font();
+    while (font.pointSizeF() > SmallestPoints) {
+        control->setFont(font);
+        if (control->sizeHint().width() <= control->width()) return;
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    control->setFont(font);
+}
+
+int RoomToParentEdge(const QWidget* control) {
+    const QWidget* parent = control->parentWidget();
+    if (!parent) return control->width();
+    return parent->contentsRect().right() - 2 - control->x();
 }

@@ -16,3 +16,11 @@ class QWidget;
 void PlaceTwips(QWidget* control, double left, double top, double width, double height);
 // Gives a window the client size the design gives, in twips, and keeps it fixed.
 void FixClientTwips(QWidget* window, double width, double height);
+
+// The designs' boxes were measured for a smaller face than the system may give.
+// A control whose text would be cut first widens, up to `widest` pixels (its
+// own width keeps it where it is), then takes a font half a point smaller at a
+// time, down to 6 pt, until the text fits.
+void FitText(QWidget* control, int widest);
+// The room a control has to the right inner edge of its parent.
+int RoomToParentEdge(const QWidget* control);

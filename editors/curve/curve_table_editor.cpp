@@ -45,18 +45,11 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int le
     return label;
 }
 
-// The design's sizes were made for a smaller face than the one the system may
-// give; a text that does not fit widens its control rather than being cut.
-void FitText(QWidget* w) {
-    const QSize hint = w->sizeHint();
-    w->resize(std::max(w->width(), hint.width()), std::max(w->height(), hint.height()));
-}
-
 QRadioButton* MakePlaneButton(QWidget* frame, const char* name, const char* text, int top) {
     auto* b = new QRadioButton(text, frame);
     b->setObjectName(name);
     PlaceTwips(b, 1920, top, 975, 255);
-    FitText(b);
+    FitText(b, RoomToParentEdge(b));
     return b;
 }
 
@@ -185,13 +178,18 @@ void CurveTableEditor::BuildControls() {
     opbCyan = MakePlaneButton(Frame1, "opbCyan", "Cyan", 1010);
     opbOp = MakePlaneButton(Frame1, "opbOp", "Op", 1350);
     opbAll = MakePlaneButton(Frame1, "opbAll", "ALL", 1800);
+    // The plane buttons read as one column: all take the face the longest needed.
+    QFont planeFont = opbYellow->font();
+    for (QRadioButton* b : {opbMagenta, opbCyan, opbOp, opbAll})
+        if (b->font().pointSizeF() < planeFont.pointSizeF()) planeFont = b->font();
+    for (QRadioButton* b : {opbYellow, opbMagenta, opbCyan, opbOp, opbAll}) b->setFont(planeFont);
     opbYellow->setChecked(true);
     if (variant_.markers == EngineMarkers::MarkersAndStrobeSum) {
         txtStbSum = new QLineEdit("8000", Frame1);
         txtStbSum->setObjectName("txtStbSum");
         PlaceTwips(txtStbSum, 1920, 3900, 735, 270);
         Label1 = MakeLabel(Frame1, "Label1", "nS", 2700, 3960, 195, 255);
-        FitText(Label1);
+        FitText(Label1, RoomToParentEdge(Label1));
     }
     // A button's handler runs when it becomes the selected one, by a click or
     // from code, as the design's option buttons do.
@@ -235,7 +233,8 @@ void CurveTableEditor::Form_Load() {
     labYmax->setText("10000");
     labXmin->setText("0");
     labYmin->setText("0");
-    for (QLabel* label : {labXmax, labYmax, labXmin, labYmin, Label5, Label6}) FitText(label);
+    for (QLabel* label : {labXmax, labYmax, labXmin, labYmin, Label5, Label6})
+        FitText(label, RoomToParentEdge(label));
 
     CurrentPlane = PlaneYellow;
     Trazo1->setCurveColor(static_cast<int32_t>(PlaneColor[PlaneYellow]));
