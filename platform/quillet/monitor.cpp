@@ -38,6 +38,9 @@ struct Monitor {
     std::map<std::u16string, EmulatedPrinter> printers;
     int failNext = 0;
     std::deque<ReplyFault> replyFaults;
+    // The logs are for tests, which start with a reset: the program never resets,
+    // so a long session (a firmware image is megabytes) keeps no copies.
+    bool logging = false;
     std::vector<ReceivedCall> received;
     std::vector<Bytes> blocks;
 
@@ -158,7 +161,7 @@ int Exchange(const char16_t* portName, uint32_t code, const uint8_t* in, uint32_
     entry.controlCode = code;
     entry.in = in;
     entry.inLength = in ? inLength : 0;
-    m.received.push_back({port, code, in ? Bytes(in, in + inLength) : Bytes()});
+    if (m.logging) m.received.push_back({port, code, in ? Bytes(in, in + inLength) : Bytes()});
 
     auto finish = [&](bool ok) {
         entry.ok = ok;
@@ -197,7 +200,8 @@ int Exchange(const char16_t* portName, uint32_t code, const uint8_t* in, uint32_
             outcome = printer.Receive(in, inLength, payload);
         }
         entry.notes = outcome.notes;
-        for (auto& block : outcome.accepted) m.blocks.push_back(std::move(block));
+        if (m.logging)
+            for (auto& block : outcome.accepted) m.blocks.push_back(std::move(block));
         if (!outcome.ok) {
             entry.reason = outcome.reason;
             return finish(false);
@@ -288,6 +292,7 @@ void quillet_reset(void) {
         m.replyFaults.clear();
         m.received.clear();
         m.blocks.clear();
+        m.logging = true;
     });
 }
 

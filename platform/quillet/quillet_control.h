@@ -21,7 +21,8 @@ enum {
 };
 
 // Every emulated printer back to its factory state; faults, scripted replies,
-// the received log and the block log cleared.
+// the received log and the block log cleared. The logs are kept only from the
+// first reset on, so a process that never resets (the program) keeps none.
 QUILLET_EXPORT void quillet_reset(void);
 // The status code that "STATUS" answers ("0" idle, "1010", "FU101", ...); NULL code = "0".
 QUILLET_EXPORT void quillet_set_status(const char16_t* port, const char* code);

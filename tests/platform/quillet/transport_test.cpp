@@ -224,6 +224,17 @@ TEST_F(Emulator, LogsEveryCallAndEveryAcceptedBlock) {
     EXPECT_EQ(quillet_received_count() + quillet_block_count(), 0);
 }
 
+// ctest runs every test in a process of its own: this one never resets, as the
+// program never does, and a long session must not keep copies of what it sent.
+TEST(EmulatorLogs, KeptOnlyFromTheFirstReset) {
+    ASSERT_TRUE(Send(Block("TBL_WT", "G_Delta_Y", 16, Pattern(16, 1))));
+    EXPECT_EQ(quillet_received_count() + quillet_block_count(), 0);
+    quillet_reset();
+    ASSERT_TRUE(Send(Block("TBL_WT", "G_Delta_Y", 16, Pattern(16, 1))));
+    EXPECT_EQ(quillet_received_count(), 1);
+    EXPECT_EQ(quillet_block_count(), 1);
+}
+
 TEST_F(Emulator, AddressesOnlyEmulatedPortsAndDevicePaths) {
     const Bytes write = Block("TBL_WT", "G_Delta_C", 16, Pattern(16, 8));
     ASSERT_TRUE(Send(write, u"EMU2"));
