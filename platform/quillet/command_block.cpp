@@ -11,15 +11,15 @@ constexpr uint32_t kMaxColourImage = 80000;  // the program's colour-data transf
 constexpr uint32_t kMaxFirmwareImage = 10000000;
 constexpr uint32_t kMaxVersionText = 256;
 
-CommandSpec Request(const char* command, const std::string& parameter) {
+CommandRule Request(const char* command, const std::string& parameter) {
     return {command, parameter, true, 0, 0, 1};
 }
-CommandSpec Write(const char* command, const std::string& parameter, uint32_t exact) {
+CommandRule Write(const char* command, const std::string& parameter, uint32_t exact) {
     return {command, parameter, false, exact, exact, 1};
 }
 
-std::vector<CommandSpec> BuildCatalogue() {
-    std::vector<CommandSpec> c;
+std::vector<CommandRule> BuildCatalogue() {
+    std::vector<CommandRule> c;
     c.push_back(Request("STATUS", ""));
     for (const char* p : {"FVER", "SENSOR", "MEDIA", "PQTY", "RESOLUTION_H", "RESOLUTION_V",
                           "FREE_PBUFFER", "MLOT", "MCOLOR", "MQTY", "SERIAL_NUMBER"})
@@ -48,8 +48,8 @@ std::vector<CommandSpec> BuildCatalogue() {
     return c;
 }
 
-const std::vector<CommandSpec>& Catalogue() {
-    static const std::vector<CommandSpec> catalogue = BuildCatalogue();
+const std::vector<CommandRule>& Catalogue() {
+    static const std::vector<CommandRule> catalogue = BuildCatalogue();
     return catalogue;
 }
 
@@ -92,8 +92,8 @@ std::string TrimField(const uint8_t* bytes, size_t width) {
     return std::string(reinterpret_cast<const char*>(bytes), n);
 }
 
-std::string Describe(const CommandSpec& spec) {
-    return spec.parameter.empty() ? spec.command : spec.command + " " + spec.parameter;
+std::string Describe(const CommandRule& rule) {
+    return rule.parameter.empty() ? rule.command : rule.command + " " + rule.parameter;
 }
 
 bool CheckCommand(const uint8_t* bytes, BlockHeader& header, std::string& why) {
@@ -112,11 +112,11 @@ bool CheckCommand(const uint8_t* bytes, BlockHeader& header, std::string& why) {
     const std::string command = TrimField(bytes + 2, 6);
     const std::string parameter = TrimField(bytes + 8, 16);
     bool commandKnown = false;
-    for (const auto& spec : Catalogue()) {
-        if (spec.command != command) continue;
+    for (const auto& rule : Catalogue()) {
+        if (rule.command != command) continue;
         commandKnown = true;
-        if (spec.parameter == parameter) {
-            header.spec = &spec;
+        if (rule.parameter == parameter) {
+            header.rule = &rule;
             return true;
         }
     }
@@ -131,7 +131,7 @@ bool CheckCommand(const uint8_t* bytes, BlockHeader& header, std::string& why) {
 }
 
 bool CheckLengthField(const uint8_t* bytes, BlockHeader& header, std::string& why) {
-    const CommandSpec& spec = *header.spec;
+    const CommandRule& rule = *header.rule;
     const uint8_t* field = bytes + kCommandEnd;
     bool allBlank = true;
     bool allDigits = true;
@@ -145,35 +145,35 @@ bool CheckLengthField(const uint8_t* bytes, BlockHeader& header, std::string& wh
         }
     }
     if (!allBlank && !allDigits) {
-        why = "length field \"" + Printable(field, 8) + "\" of " + Describe(spec) +
+        why = "length field \"" + Printable(field, 8) + "\" of " + Describe(rule) +
               " is neither 8 digits nor 8 blanks";
         return false;
     }
     if (allBlank) {
-        if (spec.carriesData() && spec.minLength > 0) {
-            why = "length field of " + Describe(spec) + " is blank but the block carries data";
+        if (rule.carriesData() && rule.minLength > 0) {
+            why = "length field of " + Describe(rule) + " is blank but the block carries data";
             return false;
         }
-        if (spec.carriesData()) {
-            why = "length field of " + Describe(spec) + " must give the data length in digits";
+        if (rule.carriesData()) {
+            why = "length field of " + Describe(rule) + " must give the data length in digits";
             return false;
         }
         header.length = 0;
         return true;
     }
-    if (value < spec.minLength || value > spec.maxLength || value % spec.multipleOf != 0) {
+    if (value < rule.minLength || value > rule.maxLength || value % rule.multipleOf != 0) {
         std::string expected;
-        if (!spec.carriesData()) {
+        if (!rule.carriesData()) {
             expected = "no data";
-        } else if (spec.minLength == spec.maxLength) {
-            expected = std::to_string(spec.minLength) + " bytes";
+        } else if (rule.minLength == rule.maxLength) {
+            expected = std::to_string(rule.minLength) + " bytes";
         } else {
             expected =
-                std::to_string(spec.minLength) + ".." + std::to_string(spec.maxLength) + " bytes";
-            if (spec.multipleOf > 1)
-                expected += ", a multiple of " + std::to_string(spec.multipleOf);
+                std::to_string(rule.minLength) + ".." + std::to_string(rule.maxLength) + " bytes";
+            if (rule.multipleOf > 1)
+                expected += ", a multiple of " + std::to_string(rule.multipleOf);
         }
-        why = "length field " + std::to_string(value) + " does not suit " + Describe(spec) +
+        why = "length field " + std::to_string(value) + " does not suit " + Describe(rule) +
               " (expects " + expected + ")";
         return false;
     }

@@ -13,7 +13,7 @@ namespace quillet {
 inline constexpr size_t kCommandEnd = 24;  // ESC, "P", command, parameter
 inline constexpr size_t kHeaderSize = 32;  // ... and the length field
 
-struct CommandSpec {
+struct CommandRule {
     std::string command;    // without padding: "TBL_WT", "INFO", ...
     std::string parameter;  // without padding; empty for none
     bool request;           // answered through a receive, never taken by a plain send
@@ -24,7 +24,7 @@ struct CommandSpec {
 };
 
 struct BlockHeader {
-    const CommandSpec* spec = nullptr;
+    const CommandRule* rule = nullptr;
     uint32_t length = 0;  // data bytes that follow the header
 };
 
@@ -36,7 +36,7 @@ bool CheckLengthField(const uint8_t* bytes, BlockHeader& header, std::string& wh
 bool CheckHeader(const uint8_t* bytes, BlockHeader& header, std::string& why);
 
 // "COMMAND parameter" for traces and reasons.
-std::string Describe(const CommandSpec& spec);
+std::string Describe(const CommandRule& rule);
 
 // The command or parameter field without its padding blanks.
 std::string TrimField(const uint8_t* bytes, size_t width);

@@ -149,7 +149,7 @@ Outcome EmulatedPrinter::Send(const uint8_t* data, size_t n) {
             pendingLengthChecked_
                 ? "waiting for " +
                       std::to_string(kHeaderSize + pendingHeader_.length - pending_.size()) +
-                      " more bytes of " + Describe(*pendingHeader_.spec)
+                      " more bytes of " + Describe(*pendingHeader_.rule)
                 : "waiting for the rest of the block header");
     return out;
 }
@@ -161,14 +161,14 @@ size_t EmulatedPrinter::TakeBlocks(Outcome& out, std::string& why) {
     while (pos < pending_.size()) {
         const uint8_t* b = pending_.data() + pos;
         const size_t avail = pending_.size() - pos;
-        if (!pendingHeader_.spec) {
+        if (!pendingHeader_.rule) {
             if (b[0] != 0x1B || (avail >= 2 && b[1] != 'P')) {
                 why = "block does not begin with ESC \"P\"";
                 out.ok = false;
                 return pos;
             }
             if (avail < kCommandEnd) break;
-            if (!CheckCommand(b, pendingHeader_, why) || !Admissible(*pendingHeader_.spec, why)) {
+            if (!CheckCommand(b, pendingHeader_, why) || !Admissible(*pendingHeader_.rule, why)) {
                 out.ok = false;
                 return pos;
             }
@@ -183,7 +183,7 @@ size_t EmulatedPrinter::TakeBlocks(Outcome& out, std::string& why) {
         }
         const size_t total = kHeaderSize + pendingHeader_.length;
         if (avail < total) break;
-        if (!Apply(*pendingHeader_.spec, b + kHeaderSize, pendingHeader_.length, why)) {
+        if (!Apply(*pendingHeader_.rule, b + kHeaderSize, pendingHeader_.length, why)) {
             out.ok = false;
             return pos;
         }
@@ -195,12 +195,12 @@ size_t EmulatedPrinter::TakeBlocks(Outcome& out, std::string& why) {
     return pos;
 }
 
-bool EmulatedPrinter::Admissible(const CommandSpec& spec, std::string& why) const {
-    if (spec.request) {
-        why = Describe(spec) + " is a request: it is answered only through a receive";
+bool EmulatedPrinter::Admissible(const CommandRule& rule, std::string& why) const {
+    if (rule.request) {
+        why = Describe(rule) + " is a request: it is answered only through a receive";
         return false;
     }
-    if (spec.command == "FW_UPD" && spec.parameter == "FLASH_PROGRAM" && !settings_.updateMode) {
+    if (rule.command == "FW_UPD" && rule.parameter == "FLASH_PROGRAM" && !settings_.updateMode) {
         why =
             "FW_UPD FLASH_PROGRAM refused: the printer is not in firmware update mode "
             "(FLASH_REWRITE first)";
@@ -209,10 +209,10 @@ bool EmulatedPrinter::Admissible(const CommandSpec& spec, std::string& why) cons
     return true;
 }
 
-bool EmulatedPrinter::Apply(const CommandSpec& spec, const uint8_t* data, uint32_t length,
+bool EmulatedPrinter::Apply(const CommandRule& rule, const uint8_t* data, uint32_t length,
                             std::string& why) {
-    const std::string& c = spec.command;
-    const std::string& p = spec.parameter;
+    const std::string& c = rule.command;
+    const std::string& p = rule.parameter;
     if (c == "MNT_WT") return ApplyMaintenance(p, data, length, why);
     if (c == "TBL_WT") {
         if (p == "Version") {
@@ -246,13 +246,13 @@ bool EmulatedPrinter::Apply(const CommandSpec& spec, const uint8_t* data, uint32
     if (c == "CNTRL") {
         int mode = 0;
         if (!Digits(data, 8, mode)) {
-            why = Describe(spec) + " takes its mode as 8 digits";
+            why = Describe(rule) + " takes its mode as 8 digits";
             return false;
         }
         Number(p == "CUTTER" ? "cutter" : "retention") = mode;
         return true;
     }
-    why = "no handling for " + Describe(spec);
+    why = "no handling for " + Describe(rule);
     return false;
 }
 
@@ -350,32 +350,32 @@ Outcome EmulatedPrinter::Receive(const uint8_t* data, size_t n, Bytes& payload) 
         out.ok = false;
         return out;
     }
-    if (!header.spec->request) {
+    if (!header.rule->request) {
         out.ok = false;
-        out.reason = Describe(*header.spec) + " gives no reply: it is sent, not requested";
+        out.reason = Describe(*header.rule) + " gives no reply: it is sent, not requested";
         return out;
     }
     if (n != kHeaderSize + header.length) {
         out.ok = false;
-        out.reason = "request " + Describe(*header.spec) + " has " +
+        out.reason = "request " + Describe(*header.rule) + " has " +
                      std::to_string(n - kHeaderSize) + " bytes after its header; its length " +
                      "field says " + std::to_string(header.length);
         return out;
     }
     out.accepted.emplace_back(data, data + n);
-    const auto scripted = scriptedReplies_.find({header.spec->command, header.spec->parameter});
+    const auto scripted = scriptedReplies_.find({header.rule->command, header.rule->parameter});
     if (scripted != scriptedReplies_.end()) {
         payload = scripted->second;
         out.notes.push_back("scripted reply");
     } else {
-        payload = Answer(*header.spec);
+        payload = Answer(*header.rule);
     }
     return out;
 }
 
-Bytes EmulatedPrinter::Answer(const CommandSpec& spec) const {
-    const std::string& c = spec.command;
-    const std::string& p = spec.parameter;
+Bytes EmulatedPrinter::Answer(const CommandRule& rule) const {
+    const std::string& c = rule.command;
+    const std::string& p = rule.parameter;
     auto line = [](const std::string& s) { return Text(s + "\r"); };
     auto tagged = [&](const char* tag, const char* key) {
         return line(tag + std::to_string(Number(key)));

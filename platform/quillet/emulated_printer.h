@@ -92,11 +92,11 @@ private:
     };
 
     size_t TakeBlocks(Outcome& out, std::string& why);
-    bool Admissible(const CommandSpec& spec, std::string& why) const;
-    bool Apply(const CommandSpec& spec, const uint8_t* data, uint32_t length, std::string& why);
+    bool Admissible(const CommandRule& rule, std::string& why) const;
+    bool Apply(const CommandRule& rule, const uint8_t* data, uint32_t length, std::string& why);
     bool ApplyMaintenance(const std::string& parameter, const uint8_t* data, uint32_t length,
                           std::string& why);
-    Bytes Answer(const CommandSpec& spec) const;
+    Bytes Answer(const CommandRule& rule) const;
     std::string SensorRecord() const;
     int& Number(const char* key) { return settings_.numbers.at(key); }
     int Number(const char* key) const { return settings_.numbers.at(key); }
