@@ -55,6 +55,16 @@ bool CommonDialog::ShowSave() {
     return ShowFile(Kind::Save);
 }
 
+bool CommonDialog::AskFile(Kind kind, const QString& title, const QString& initDir,
+                           const QString& filter) {
+    DialogTitle = title;
+    InitDir = initDir;
+    FileName.clear();
+    Filter = filter;
+    CancelError = false;
+    return ShowFile(kind) && !FileName.isEmpty();
+}
+
 bool CommonDialog::ShowFile(Kind kind) {
     bool chosen = false;
     if (CurrentScript()) {

@@ -62,6 +62,11 @@ public:
     bool ShowSave();
     bool ShowPrinter();
 
+    // The file dialog as every file command asks it: this title, folder and
+    // filter, no file name, Flags as an earlier use left them. True when the
+    // user chose a file; Cancel is false, never an error.
+    bool AskFile(Kind kind, const QString& title, const QString& initDir, const QString& filter);
+
     // The printer the print dialog set up.
     QPrinter& Printer();
 

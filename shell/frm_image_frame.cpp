@@ -34,20 +34,6 @@ void EnableImageItems(bool enabled) {
     MainForm->mnuFilePrint->setEnabled(enabled);
 }
 
-// Shows a file dialog of the main window's shared component; false when cancelled.
-bool ShowFileDialog(CommonDialog& dialog, bool save, const char* title, const char* filter) {
-    dialog.DialogTitle = QString::fromLatin1(title);
-    dialog.InitDir = LastImageDir;
-    dialog.FileName.clear();
-    dialog.Filter = QString::fromLatin1(filter);
-    dialog.CancelError = true;
-    try {
-        return save ? dialog.ShowSave() : dialog.ShowOpen();
-    } catch (const CommonDialogCancelled&) {
-        return false;
-    }
-}
-
 Module1::PathParts Split(const QString& path) {
     Module1::PathParts parts;
     Module1::SplitPath(path.toStdString(), parts);
@@ -183,9 +169,10 @@ frmImageFrame* ActiveImageFrame() {
 
 void mnuFileOpen_Click() {
     CommonDialog& dialog = MainForm->CommonDialog1;
-    if (!ShowFileDialog(dialog, false, "Open", "*.bmp|*.bmp|*.jpg|*.jpg|")) return;
+    if (!dialog.AskFile(CommonDialog::Kind::Open, QStringLiteral("Open"), LastImageDir,
+                        QStringLiteral("*.bmp|*.bmp|*.jpg|*.jpg|")))
+        return;
     const QString path = dialog.FileName;
-    if (path.isEmpty()) return;
     const Module1::PathParts parts = Split(path);
 
     auto* window = new frmImageFrame;
@@ -209,9 +196,10 @@ void mnuFileSaveAs_Click() {
     frmImageFrame* window = ActiveImageFrame();
     if (window == nullptr) return;
     CommonDialog& dialog = MainForm->CommonDialog1;
-    if (!ShowFileDialog(dialog, true, "Save", "*.bmp|*.bmp|")) return;
+    if (!dialog.AskFile(CommonDialog::Kind::Save, QStringLiteral("Save"), LastImageDir,
+                        QStringLiteral("*.bmp|*.bmp|")))
+        return;
     const QString path = dialog.FileName;
-    if (path.isEmpty()) return;
     const Module1::PathParts parts = Split(path);
 
     if (parts.Ext == "bmp") {

@@ -46,19 +46,12 @@ struct ChosenFile {
     QString title;
 };
 
-enum class Ask { Open, Save };
+using Ask = CommonDialog::Kind;
 
 // Shows the main window's file dialog in LastDir; nothing when the user cancelled.
-// Only these five properties are set: the flags stay as an earlier use left them.
 std::optional<ChosenFile> AskFile(Ask kind, const QString& title, const QString& filter) {
     CommonDialog& dialog = MainForm->CommonDialog1;
-    dialog.DialogTitle = title;
-    dialog.InitDir = LastDir;
-    dialog.CancelError = false;
-    dialog.FileName.clear();
-    dialog.Filter = filter;
-    const bool chosen = kind == Ask::Open ? dialog.ShowOpen() : dialog.ShowSave();
-    if (!chosen || dialog.FileName.isEmpty()) return std::nullopt;
+    if (!dialog.AskFile(kind, title, LastDir, filter)) return std::nullopt;
     ChosenFile file;
     file.path = QFile::encodeName(dialog.FileName).toStdString();
     Module1::SplitPath(file.path, file.parts);

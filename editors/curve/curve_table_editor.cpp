@@ -535,14 +535,11 @@ void CurveTableEditor::Toolbar1_ButtonClick(const QString& key) {
 }
 
 bool CurveTableEditor::ChooseTableFile(bool save, std::string& path, Module1::PathParts& parts) {
-    CommonDialog1->DialogTitle = save ? "Save" : "Open";
-    CommonDialog1->InitDir = LastDir;
-    CommonDialog1->CancelError = false;
-    CommonDialog1->FileName = "";
     const QString ext = QString::fromLatin1(variant_.extension);
-    CommonDialog1->Filter = "*." + ext + "|*." + ext + "|*.txt|*.txt|";
-    const bool chosen = save ? CommonDialog1->ShowSave() : CommonDialog1->ShowOpen();
-    if (!chosen || CommonDialog1->FileName.isEmpty()) return false;
+    if (!CommonDialog1->AskFile(save ? CommonDialog::Kind::Save : CommonDialog::Kind::Open,
+                                save ? "Save" : "Open", LastDir,
+                                "*." + ext + "|*." + ext + "|*.txt|*.txt|"))
+        return false;
     path = CommonDialog1->FileName.toStdString();
     Module1::SplitPath(path, parts);
     return true;
