@@ -88,7 +88,6 @@ private:
     InformationNotice notice_;
     QHash<QString, QAction*> items_;
     QHash<QString, QPointer<QMdiSubWindow>> open_;
-    QAction* windowListSeparator_ = nullptr;
     QTimer* clock_ = nullptr;
     // The placement as read, in twips and in pixels: a value the window still
     // has is written back as it was read, so no rounding creeps in.
