@@ -97,7 +97,7 @@ namespace CurveTableTextFile {
 
 std::string Format(ConstCurveTableWords table) {
     std::string text;
-    text.reserve(256 * 4 * 8);
+    text.reserve(std::size_t{256} * 4 * 8);
     for (int point = 0; point < 256; ++point) {
         for (int plane = 0; plane < 4; ++plane) {
             // The value without its flag is never negative, so its sign
