@@ -597,23 +597,29 @@ void CurveTableEditor::SaveTableFile() {
 
 // ---- printer ----
 
-void CurveTableEditor::WriteTableToPrinter() {
-    StoreGridToTable();
+namespace {
+
+// Runs a plane transfer for the four planes in turn, stopping at the first
+// the printer does not answer; false (after saying so) when one failed.
+bool EachPlane(bool (*transfer)(int16_t plane)) {
     for (int16_t plane = 0; plane < 4; ++plane) {
-        if (!variant_.write(plane)) {
+        if (!transfer(plane)) {
             MsgBox("Printer not responding", vbOKOnly, "RN-Tools");
-            return;
+            return false;
         }
     }
+    return true;
+}
+
+}  // namespace
+
+void CurveTableEditor::WriteTableToPrinter() {
+    StoreGridToTable();
+    EachPlane(variant_.write);
 }
 
 void CurveTableEditor::ReadTableFromPrinter() {
-    for (int16_t plane = 0; plane < 4; ++plane) {
-        if (!variant_.read(plane)) {
-            MsgBox("Printer not responding", vbOKOnly, "RN-Tools");
-            return;
-        }
-    }
+    if (!EachPlane(variant_.read)) return;
     setWindowTitle(QString(variant_.caption) + " [Printer]");
     LoadTableToGrid();
 }
