@@ -1,6 +1,7 @@
 #pragma once
 // The busy notice: a small child window in the middle of the main window that
 // says "SENDING!" or "RECEIVING!" while one printer exchange blocks the program.
+#include <QPointer>
 #include <QWidget>
 #include <string>
 
@@ -30,6 +31,8 @@ public:
 
 private:
     void Load();
-    frmInformation* form_ = nullptr;
-    QMdiSubWindow* window_ = nullptr;
+    // The child-window area owns the notice once it is shown; guarded, so a
+    // notice that went with the area is never touched again.
+    QPointer<frmInformation> form_;
+    QPointer<QMdiSubWindow> window_;
 };
