@@ -311,21 +311,9 @@ void frmMain::ReadPlacement() {
         const QString stored = Settings::GetSetting("Settings", PlacementKeys[i], QString());
         loadedTwips_[i] = stored.isNull() ? PlacementDefaults[i] : PlacementValue(stored);
         loadedPx_[i] = TwipsToPx(loadedTwips_[i]);
-        switch (i) {
-            case 0:
-                move(loadedPx_[0], y());
-                break;
-            case 1:
-                move(x(), loadedPx_[1]);
-                break;
-            case 2:
-                resize(loadedPx_[2], height());
-                break;
-            default:
-                resize(width(), loadedPx_[3]);
-                break;
-        }
     }
+    move(loadedPx_[0], loadedPx_[1]);
+    resize(loadedPx_[2], loadedPx_[3]);
 }
 
 void frmMain::MDIForm_Unload() {
