@@ -13,11 +13,8 @@ FixedDialog::FixedDialog(const char* name, double clientWidth, double clientHeig
 
 bool FixedDialog::event(QEvent* e) {
     if (e->type() == QEvent::ParentChange) {
-        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-            frame->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+        if (QMdiSubWindow* frame = FixChildFrame(this))
             frame->setOption(QMdiSubWindow::RubberBandResize, false);
-        }
     }
     return QWidget::event(e);
 }

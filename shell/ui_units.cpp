@@ -1,5 +1,6 @@
 #include "shell/ui_units.h"
 
+#include <QMdiSubWindow>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -23,6 +24,14 @@ void PlaceTwips(QWidget* control, double left, double top, double width, double 
 
 void FixClientTwips(QWidget* window, double width, double height) {
     window->setFixedSize(TwipsToPx(width), TwipsToPx(height));
+}
+
+QMdiSubWindow* FixChildFrame(QWidget* window) {
+    auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+    if (frame)
+        frame->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    return frame;
 }
 
 void FitText(QWidget* control, int widest) {

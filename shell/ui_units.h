@@ -17,6 +17,12 @@ void PlaceTwips(QWidget* control, double left, double top, double width, double 
 // Gives a window the client size the design gives, in twips, and keeps it fixed.
 void FixClientTwips(QWidget* window, double width, double height);
 
+class QMdiSubWindow;
+// Gives the child-window frame of a fixed-size window (when it has one) a
+// title and a close box only, with nothing to minimise or maximise.
+// Returns the frame, or null while the window is not a child window.
+QMdiSubWindow* FixChildFrame(QWidget* window);
+
 // The designs' boxes were measured for a smaller face than the system may give.
 // A control whose text would be cut first widens, up to `widest` pixels (its
 // own width keeps it where it is), then takes a font half a point smaller at a

@@ -253,11 +253,8 @@ bool CurveTableEditor::event(QEvent* event) {
     // Inside the main window the editor's frame is fixed, with no minimise
     // or maximise button.
     if (event->type() == QEvent::ParentChange) {
-        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-            frame->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-            if (frame->layout()) frame->layout()->setSizeConstraint(QLayout::SetFixedSize);
-        }
+        QMdiSubWindow* frame = FixChildFrame(this);
+        if (frame && frame->layout()) frame->layout()->setSizeConstraint(QLayout::SetFixedSize);
     }
     return QWidget::event(event);
 }
