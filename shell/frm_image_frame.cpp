@@ -175,16 +175,16 @@ void mnuFileOpen_Click() {
     const QString path = dialog.FileName;
     const Module1::PathParts parts = Split(path);
 
+    // A picture that cannot be read gets no window rather than an empty one.
+    const bool isPicture = parts.Ext == "bmp" || parts.Ext == "jpg";
+    QImage picture;
+    if (isPicture && !LoadPicture(path, picture)) {
+        MsgBox(QStringLiteral("The picture cannot be read from %1.").arg(path), vbExclamation);
+        return;
+    }
     auto* window = new frmImageFrame;
     window->F_Name = path;
-    if (parts.Ext == "bmp" || parts.Ext == "jpg") {
-        QImage picture;
-        if (!LoadPicture(path, picture)) {
-            // Nothing to show: the new window goes again rather than stay empty.
-            delete window;
-            MsgBox(QStringLiteral("The picture cannot be read from %1.").arg(path), vbExclamation);
-            return;
-        }
+    if (isPicture) {
         window->Picture1->SetPicture(picture);
         window->setWindowTitle(QString::fromStdString(parts.Name));
     }
