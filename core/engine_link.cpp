@@ -38,7 +38,6 @@ void* Bind(const char* name) {
             throw Unavailable("The colour engine " + state.fileName + " cannot be loaded (" + why +
                               ").");
     }
-    dlerror();
     void* address = dlsym(state.library, name);
     if (address == nullptr)
         throw Unavailable("The colour engine " + state.fileName + " has no function " + name + ".");
