@@ -206,8 +206,7 @@ void CurveTableEditor::BuildControls() {
         if (on) opbAll_Click();
     });
 
-    dialog_ = std::make_unique<CommonDialog>(this);
-    CommonDialog1 = dialog_.get();
+    CommonDialog1 = std::make_unique<CommonDialog>(this);
 
     connect(Trazo1, &Trazo::PointChanged, this, [this](int index) { Trazo1_PointChanged(index); });
 }

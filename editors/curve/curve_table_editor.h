@@ -48,7 +48,7 @@ public:
     QRadioButton* opbCyan = nullptr;
     QRadioButton* opbOp = nullptr;
     QRadioButton* opbAll = nullptr;
-    CommonDialog* CommonDialog1 = nullptr;
+    std::unique_ptr<CommonDialog> CommonDialog1;
     // frmSTBGamma only: the strobe sum of the plane on show, in nanoseconds.
     QLineEdit* txtStbSum = nullptr;
     QLabel* Label1 = nullptr;
@@ -107,7 +107,6 @@ private:
     void TableFileDone(const Module1::PathParts& parts);
 
     const CurveEditorVariant& variant_;
-    std::unique_ptr<CommonDialog> dialog_;
     bool loaded_ = false;
     bool engineReported_ = false;  // a missing colour engine is told once a window
 };
