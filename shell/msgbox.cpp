@@ -106,6 +106,14 @@ int MsgBox(const QString& text, int buttons, const QString& title) {
     return set.closeResult != 0 ? set.closeResult : made[chosenDefault].second;
 }
 
+void FileOpenError(const QString& title) {
+    MsgBox(QStringLiteral("FileOpen Error"), vbOKOnly, title);
+}
+
+void PrinterNotResponding() {
+    MsgBox(QStringLiteral("Printer not responding"), vbOKOnly);
+}
+
 void SetMsgBoxResponder(MsgBoxResponder responder) {
     Responder() = std::move(responder);
 }

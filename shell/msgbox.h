@@ -28,6 +28,12 @@ inline const QString AppTitle = QStringLiteral("RN-Tools");
 // An empty title gives "RN-Tools".
 int MsgBox(const QString& text, int buttons = vbOKOnly, const QString& title = {});
 
+// The two failures every window reports in the same words: a file that could
+// not be read or written whole (under the window's own title), and a printer
+// that did not answer.
+void FileOpenError(const QString& title);
+void PrinterNotResponding();
+
 using MsgBoxResponder = std::function<int(const QString& text, int buttons, const QString& title)>;
 // While a responder is set it answers every box (it gets the title as shown);
 // an empty one brings the real boxes back.

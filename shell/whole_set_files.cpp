@@ -20,21 +20,15 @@ namespace WholeSetFiles {
 namespace {
 
 const QString ReflectQuestion = QStringLiteral("To reflect data, all windows are closed.");
-const QString FileOpenErrorText = QStringLiteral("FileOpen Error");
 const QString FileErrorTitle = QStringLiteral("KT-Tools");
-const QString NotResponding = QStringLiteral("Printer not responding");
 
 const QString DataFilter = QStringLiteral("*.ktd|*.ktd|");
 const QString TableFilter = QStringLiteral("*.ktt|*.ktt|");
 const QString RomFilter = QStringLiteral("*.s|*.s|");
 
-void FileOpenError() {
-    MsgBox(FileOpenErrorText, vbOKOnly, FileErrorTitle);
-}
-
 // A transfer's result as the user sees it: a success says nothing.
 void Report(bool sent) {
-    if (!sent) MsgBox(NotResponding, vbOKOnly);
+    if (!sent) PrinterNotResponding();
 }
 
 // A file the user chose: its path as the file system takes it, the parts of
@@ -94,7 +88,7 @@ void mnuCtlOpenData_Click() {
     }
     // A file that cannot be read whole (a short one among them) leaves the set as it was.
     if (!Module1::FileExists(file->path) || !ColorDataFile::Read(file->path)) {
-        FileOpenError();
+        FileOpenError(FileErrorTitle);
         return;
     }
     LastDir = file->folder;
@@ -105,7 +99,7 @@ void mnuCtlSaveData_Click() {
         AskFile(Ask::Save, QStringLiteral("Save data"), DataFilter);
     if (!file) return;
     if (file->parts.Ext == "ktd" && !ColorDataFile::Write(file->path)) {
-        FileOpenError();
+        FileOpenError(FileErrorTitle);
         return;
     }
     LastDir = file->folder;
@@ -124,7 +118,7 @@ void mnuCtlWriteData_Click() {
         LastDir = file->folder;
         Report(sent);
     } catch (const FileError&) {
-        FileOpenError();
+        FileOpenError(FileErrorTitle);
     }
 }
 
@@ -136,7 +130,7 @@ void mnuCtlSaveData2_Click() {
         try {
             Module2::WriteTableCommandFile(file->path);
         } catch (const FileError&) {
-            FileOpenError();
+            FileOpenError(FileErrorTitle);
             return;
         }
     }
@@ -147,7 +141,7 @@ void mnuCtlWriteAll_Click() {
     try {
         Report(Module2::WriteAllTables());
     } catch (const FileError&) {
-        FileOpenError();
+        FileOpenError(FileErrorTitle);
     }
 }
 
@@ -160,7 +154,7 @@ void mnuOptionFlashProgram_Click() {
         LastDir = file->folder;
         Report(sent);
     } catch (const FileError&) {
-        FileOpenError();
+        FileOpenError(FileErrorTitle);
     }
 }
 

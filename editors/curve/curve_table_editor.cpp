@@ -566,7 +566,7 @@ void CurveTableEditor::OpenTableFile() {
         }
     }
     if (!ok) {
-        MsgBox("FileOpen Error", vbOKOnly, variant_.errorTitle);
+        FileOpenError(variant_.errorTitle);
         return;
     }
     TableFileDone(parts);
@@ -600,7 +600,7 @@ namespace {
 bool EachPlane(bool (*transfer)(int16_t plane)) {
     for (int16_t plane = 0; plane < 4; ++plane) {
         if (!transfer(plane)) {
-            MsgBox("Printer not responding", vbOKOnly, "RN-Tools");
+            PrinterNotResponding();
             return false;
         }
     }
