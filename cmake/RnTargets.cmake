@@ -33,10 +33,18 @@ function(rn_add_test name)
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
-# A C ABI library exports only what its header marks for export.
+# A C ABI library exports only what its header marks for export. Template code
+# of the standard library keeps default visibility all the same; a library that
+# instantiates it lists its interface in exports.map beside its sources, and the
+# version script leaves only those names exported.
 function(rn_c_abi_library name)
   set_target_properties(${name} PROPERTIES
     C_VISIBILITY_PRESET hidden CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+  set(map ${CMAKE_CURRENT_SOURCE_DIR}/exports.map)
+  if(EXISTS ${map})
+    target_link_options(${name} PRIVATE "LINKER:--version-script=${map}")
+    set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${map})
+  endif()
 endfunction()
 
 # Libraries the program loads by name at run time: build them with whatever
