@@ -1,7 +1,7 @@
 #include "core/colour_data_file.h"
 
 #include <cstdint>
-#include <fstream>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -12,12 +12,8 @@ namespace ColorDataFile {
 
 bool Read(const std::string& path) {
     // A longer file contributes its first bytes only.
-    std::ifstream file(path, std::ios::binary);
-    std::vector<uint8_t> image(ColorDataFileSize);
-    if (!file.read(reinterpret_cast<char*>(image.data()),
-                   static_cast<std::streamsize>(image.size())))
-        return false;
-    return ReadFileImage(ColorDataSet, image.data(), image.size());
+    const std::optional<std::vector<uint8_t>> image = ReadFileHead(path, ColorDataFileSize);
+    return image && ReadFileImage(ColorDataSet, image->data(), image->size());
 }
 
 bool Write(const std::string& path) {

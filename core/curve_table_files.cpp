@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/numbers.h"
+#include "core/record_files.h"
 #include "core/whole_files.h"
 
 namespace {
@@ -70,15 +71,7 @@ bool ParseStream(std::istream& in, CurveTableValues& values) {
 namespace CurveTableFile {
 
 bool Read(const std::string& path, CurveTableWords table) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::array<unsigned char, Size> bytes{};
-    in.read(reinterpret_cast<char*>(bytes.data()), bytes.size());
-    if (static_cast<std::size_t>(in.gcount()) != bytes.size()) return false;
-    for (std::size_t k = 0; k < table.size(); ++k) {
-        table[k] = static_cast<int16_t>(bytes[2 * k] | (bytes[2 * k + 1] << 8));
-    }
-    return true;
+    return RecordFile::ReadWords(path, table);
 }
 
 bool Write(const std::string& path, ConstCurveTableWords table) {

@@ -7,60 +7,134 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <climits>
 
-bool ReplaceFileWhole(const std::string& path, std::string_view bytes) {
-    if (path.empty() || path.back() == '/') return false;
+namespace {
+
+// The file a path finally names: symbolic links followed, also one whose file does not exist
+// yet. Empty for a loop or a chain too long to be one the user made.
+std::string FollowLinks(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+        char target[PATH_MAX];
+        const ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1);
+        if (n <= 0) return {};
+        std::string next(target, static_cast<std::size_t>(n));
+        if (next.front() != '/') {
+            const std::size_t slash = path.rfind('/');
+            next = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + next;
+        }
+        path = std::move(next);
+    }
+    return {};
+}
+
+// Whether an existing file may be replaced. A file without any write permission is the user's
+// way of keeping it; the check is made on the mode too, since the system lets an administrator
+// write anything.
+bool MayReplace(const std::string& path, struct stat& info, bool& exists) {
+    exists = ::stat(path.c_str(), &info) == 0;
+    if (!exists) return errno == ENOENT;
+    if (!S_ISREG(info.st_mode)) return false;
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
+    return ::access(path.c_str(), W_OK) == 0;
+}
+
+bool WriteAll(int fd, const uint8_t* data, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(fd, data + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Writes head, then tail, to a new file beside `target` and renames it over the target.
+bool WriteBeside(const std::string& target, const struct stat* old, std::span<const uint8_t> head,
+                 std::span<const uint8_t> tail) {
     static std::atomic<unsigned> counter{0};
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = path + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
+        temp = target + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) return false;
     }
     if (fd < 0) return false;
-    // Keep the permissions of a file that is being replaced.
-    struct stat old {};
-    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-        ::fchmod(fd, old.st_mode & 07777);
-    }
-    bool ok = true;
-    std::size_t done = 0;
-    while (ok && done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0)
-            ok = false;
-        else
-            done += static_cast<std::size_t>(n);
-    }
+    // The new file keeps the permissions of the one it replaces.
+    if (old != nullptr) ::fchmod(fd, old->st_mode & 07777);
+    bool ok = WriteAll(fd, head.data(), head.size()) && WriteAll(fd, tail.data(), tail.size());
     if (ok && ::fsync(fd) != 0) ok = false;
     if (::close(fd) != 0) ok = false;
-    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) ok = false;
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) ok = false;
     if (!ok) ::unlink(temp.c_str());
     return ok;
 }
 
-std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+// The target a save writes, or empty when it must not be written.
+std::string SaveTarget(const std::string& path, struct stat& old, bool& exists) {
+    if (path.empty() || path.back() == '/') return {};
+    std::string target = FollowLinks(path);
+    if (target.empty() || !MayReplace(target, old, exists)) return {};
+    return target;
+}
+
+}  // namespace
+
+bool ReplaceFileWhole(const std::string& path, std::string_view bytes) {
+    struct stat old {};
+    bool exists = false;
+    const std::string target = SaveTarget(path, old, exists);
+    if (target.empty()) return false;
+    const std::span<const uint8_t> head(reinterpret_cast<const uint8_t*>(bytes.data()),
+                                        bytes.size());
+    return WriteBeside(target, exists ? &old : nullptr, head, {});
+}
+
+bool ReplaceFileHead(const std::string& path, std::span<const uint8_t> bytes,
+                     std::size_t maxExisting) {
+    struct stat old {};
+    bool exists = false;
+    const std::string target = SaveTarget(path, old, exists);
+    if (target.empty()) return false;
+    std::vector<uint8_t> previous;
+    if (exists) {
+        std::optional<std::vector<uint8_t>> read = ReadWholeFile(target, maxExisting);
+        if (!read) return false;
+        previous = std::move(*read);
+    }
+    std::span<const uint8_t> tail;
+    if (previous.size() > bytes.size())
+        tail = std::span<const uint8_t>(previous).subspan(bytes.size());
+    return WriteBeside(target, exists ? &old : nullptr, bytes, tail);
+}
+
+namespace {
+
+// Reads at most `limit` bytes; `exact` also refuses a file that holds more.
+std::optional<std::vector<uint8_t>> ReadUpTo(const std::string& path, std::size_t limit,
+                                             bool refuseLonger) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
-        static_cast<std::size_t>(info.st_size) > maxBytes) {
+        (refuseLonger && static_cast<std::size_t>(info.st_size) > limit)) {
         ::close(fd);
         return std::nullopt;
     }
-    // Read to the end rather than trusting the size, but never more than maxBytes.
-    std::vector<uint8_t> bytes(static_cast<std::size_t>(info.st_size));
+    // Read to the end rather than trusting the size, but never more than limit (+1 to tell a
+    // longer file).
+    const std::size_t most = refuseLonger ? limit + 1 : limit;
+    std::vector<uint8_t> bytes(std::min(static_cast<std::size_t>(info.st_size), most));
     std::size_t done = 0;
     bool ok = true;
     for (;;) {
         if (done == bytes.size()) {
-            if (bytes.size() >= maxBytes + 1) {
-                ok = false;
-                break;
-            }
-            bytes.resize(std::min(maxBytes + 1, bytes.size() + 4096));
+            if (bytes.size() >= most) break;
+            bytes.resize(std::min(most, bytes.size() + 4096));
         }
         const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
@@ -69,7 +143,19 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, std::
         done += static_cast<std::size_t>(n);
     }
     ::close(fd);
-    if (!ok || done > maxBytes) return std::nullopt;
+    if (!ok || (refuseLonger && done > limit)) return std::nullopt;
     bytes.resize(done);
+    return bytes;
+}
+
+}  // namespace
+
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+    return ReadUpTo(path, maxBytes, true);
+}
+
+std::optional<std::vector<uint8_t>> ReadFileHead(const std::string& path, std::size_t size) {
+    std::optional<std::vector<uint8_t>> bytes = ReadUpTo(path, size, false);
+    if (!bytes || bytes->size() < size) return std::nullopt;
     return bytes;
 }
