@@ -10,6 +10,7 @@
 #include "core/errors.h"
 #include "core/jm_stat.h"
 #include "core/parvel_link.h"
+#include "core/requests.h"
 #include "core/runtime_library.h"
 #include "core/sleep.h"
 #include "core/table_transfers.h"
@@ -48,25 +49,6 @@ bool Send(const void* data, std::size_t length) {
 // Sends the 32-byte header just built in SendBuffer.
 bool SendHeader() {
     return Send(SendBuffer.data(), HeaderSize);
-}
-
-// A request without data and the length of its reply payload (-1 on failure), without the notice.
-int32_t Request(const char* command, const char* parameter) {
-    BuildCommandHeader(command, parameter, -1);
-    try {
-        return Parvel::JmGetCommandEX(PortHandle, SendBuffer.data(), HeaderSize,
-                                      ReceiveBuffer.data(), BufferSize - 1);
-    } catch (const Parvel::Unavailable&) {
-        return -1;
-    }
-}
-
-// The reply's text up to its terminator; the search stays inside the payload, so a reply without
-// a terminator gives its whole payload and never bytes of an earlier reply.
-std::string ReplyText(int32_t length, uint8_t terminator) {
-    const auto begin = ReceiveBuffer.begin();
-    const auto end = begin + length;
-    return FromAnsi(std::string(begin, std::find(begin, end, terminator)));
 }
 
 }  // namespace
@@ -134,16 +116,11 @@ bool UpdateFirmware(const std::string& path) {
 }
 
 std::string ReadVersion() {
-    const int32_t n = Request("TBL_RD", "Version");
-    if (n < 1) return "";
-    return ReplyText(n, 0);
+    return ReplyText(Request("TBL_RD", "Version"), 0);
 }
 
 std::string ReadChecksum() {
-    const int32_t n = Request("MNT_RD", "CTRLD_CHKSUM");
-    // An empty reply holds no fresh text: empty, rather than what an earlier reply left.
-    if (n < 1) return "";
-    return ReplyText(n, '\r');
+    return ReplyText(Request("MNT_RD", "CTRLD_CHKSUM"), '\r');
 }
 
 }  // namespace Module2
