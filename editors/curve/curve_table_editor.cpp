@@ -1,6 +1,5 @@
 #include "editors/curve/curve_table_editor.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QDir>
 #include <QGroupBox>
@@ -22,8 +21,8 @@
 #include "core/engine_link.h"
 #include "core/numbers.h"
 #include "core/paths.h"
-#include "editors/curve/curve_editor_icons.h"
 #include "editors/curve/curve_editor_variants.h"
+#include "editors/curve/table_editor_parts.h"
 #include "platform/trazo/trazo.h"
 #include "shell/app_globals.h"
 #include "shell/common_dialog.h"
@@ -43,14 +42,6 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int le
     }
     PlaceTwips(label, left, top, width, height);
     return label;
-}
-
-QRadioButton* MakePlaneButton(QWidget* frame, const char* name, const char* text, int top) {
-    auto* b = new QRadioButton(text, frame);
-    b->setObjectName(name);
-    PlaceTwips(b, 1920, top, 975, 255);
-    FitText(b, RoomToParentEdge(b));
-    return b;
 }
 
 // The value typed into the in-cell editor, as stored: the leading number of
@@ -97,30 +88,8 @@ CurveTableEditor::~CurveTableEditor() = default;
 void CurveTableEditor::BuildControls() {
     FixClientTwips(this, 7920, 5280);
 
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName("Toolbar1");
-    PlaceTwips(Toolbar1, 0, 0, 7920, 465);
-    struct Button {
-        const char* key;
-        const char* tip;
-        int image;
-    };
-    const Button buttons[] = {{"mnuFileOpen", "Open", 1},
-                              {"mnuFileSave", "Save", 2},
-                              {nullptr, nullptr, 0},
-                              {"mnuSetPrinter", "Setup", 3},
-                              {"mnuGetPrinter", "Get", 4}};
-    for (const auto& b : buttons) {
-        if (!b.key) {
-            Toolbar1->addSeparator();
-            continue;
-        }
-        QAction* a = Toolbar1->addAction(CurveEditorIcon(b.image), QString());
-        a->setObjectName(b.key);
-        a->setToolTip(b.tip);
-        const QString key = b.key;
-        connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
-    }
+    Toolbar1 =
+        MakeTableToolbar(this, 7920, [this](const QString& key) { Toolbar1_ButtonClick(key); });
 
     Trazo1 = new Trazo(this);
     Trazo1->setObjectName("Trazo1");
@@ -173,17 +142,14 @@ void CurveTableEditor::BuildControls() {
     Text1->hide();
     Text1->installEventFilter(this);
 
-    opbYellow = MakePlaneButton(Frame1, "opbYellow", "Yellow", 330);
-    opbMagenta = MakePlaneButton(Frame1, "opbMagenta", "Magenta", 670);
-    opbCyan = MakePlaneButton(Frame1, "opbCyan", "Cyan", 1010);
-    opbOp = MakePlaneButton(Frame1, "opbOp", "Op", 1350);
-    opbAll = MakePlaneButton(Frame1, "opbAll", "ALL", 1800);
-    // The plane buttons read as one column: all take the face the longest needed.
-    QFont planeFont = opbYellow->font();
-    for (QRadioButton* b : {opbMagenta, opbCyan, opbOp, opbAll})
-        if (b->font().pointSizeF() < planeFont.pointSizeF()) planeFont = b->font();
-    for (QRadioButton* b : {opbYellow, opbMagenta, opbCyan, opbOp, opbAll}) b->setFont(planeFont);
-    opbYellow->setChecked(true);
+    const PlaneButtons planes = MakePlaneButtons(
+        Frame1, 1920, {330, 670, 1010, 1350, 1800}, [this](Plane plane) { SelectPlane(plane); },
+        [this] { opbAll_Click(); });
+    opbYellow = planes.opbYellow;
+    opbMagenta = planes.opbMagenta;
+    opbCyan = planes.opbCyan;
+    opbOp = planes.opbOp;
+    opbAll = planes.opbAll;
     if (variant_.markers == EngineMarkers::MarkersAndStrobeSum) {
         txtStbSum = new QLineEdit("8000", Frame1);
         txtStbSum->setObjectName("txtStbSum");
@@ -191,21 +157,6 @@ void CurveTableEditor::BuildControls() {
         Label1 = MakeLabel(Frame1, "Label1", "nS", 2700, 3960, 195, 255);
         FitText(Label1, RoomToParentEdge(Label1));
     }
-    // A button's handler runs when it becomes the selected one, by a click or
-    // from code, as the design's option buttons do.
-    const std::pair<QRadioButton*, Plane> planes[] = {{opbYellow, PlaneYellow},
-                                                      {opbMagenta, PlaneMagenta},
-                                                      {opbCyan, PlaneCyan},
-                                                      {opbOp, PlaneOp}};
-    for (auto [button, plane] : planes) {
-        connect(button, &QRadioButton::toggled, this, [this, plane = plane](bool on) {
-            if (on) SelectPlane(plane);
-        });
-    }
-    connect(opbAll, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) opbAll_Click();
-    });
-
     CommonDialog1 = std::make_unique<CommonDialog>(this);
 
     connect(Trazo1, &Trazo::PointChanged, this, [this](int index) { Trazo1_PointChanged(index); });
@@ -530,26 +481,12 @@ void CurveTableEditor::Toolbar1_ButtonClick(const QString& key) {
         ReadTableFromPrinter();
 }
 
-bool CurveTableEditor::ChooseTableFile(bool save, std::string& path, Module1::PathParts& parts) {
-    const QString ext = QString::fromLatin1(variant_.extension);
-    if (!CommonDialog1->AskFile(save ? CommonDialog::Kind::Save : CommonDialog::Kind::Open,
-                                save ? "Save" : "Open", LastDir,
-                                "*." + ext + "|*." + ext + "|*.txt|*.txt|"))
-        return false;
-    path = CommonDialog1->FileName.toStdString();
-    Module1::SplitPath(path, parts);
-    return true;
-}
-
-void CurveTableEditor::TableFileDone(const Module1::PathParts& parts) {
-    LastDir = QString::fromStdString(parts.Dir);
-    setWindowTitle(QString(variant_.caption) + " [" + QString::fromStdString(parts.Name) + "]");
-}
-
 void CurveTableEditor::OpenTableFile() {
     std::string path;
     Module1::PathParts parts;
-    if (!ChooseTableFile(false, path, parts)) return;
+    if (!AskTableFile(*CommonDialog1, false, TableFileFilter(variant_.extension, true), path,
+                      parts))
+        return;
     CurveTable& table = variant_.table();
     bool ok = true;
     if (parts.Ext == variant_.extension) {
@@ -569,7 +506,7 @@ void CurveTableEditor::OpenTableFile() {
         FileOpenError(variant_.errorTitle);
         return;
     }
-    TableFileDone(parts);
+    TableFileChosen(this, variant_.caption, parts);
     LoadTableToGrid();
 }
 
@@ -577,7 +514,8 @@ void CurveTableEditor::SaveTableFile() {
     StoreGridToTable();
     std::string path;
     Module1::PathParts parts;
-    if (!ChooseTableFile(true, path, parts)) return;
+    if (!AskTableFile(*CommonDialog1, true, TableFileFilter(variant_.extension, true), path, parts))
+        return;
     const auto words = TableWords(variant_.table());
     bool ok = true;
     if (parts.Ext == variant_.extension)
@@ -588,26 +526,10 @@ void CurveTableEditor::SaveTableFile() {
         MsgBox("FileSave Error", vbOKOnly, variant_.errorTitle);
         return;
     }
-    TableFileDone(parts);
+    TableFileChosen(this, variant_.caption, parts);
 }
 
 // ---- printer ----
-
-namespace {
-
-// Runs a plane transfer for the four planes in turn, stopping at the first
-// the printer does not answer; false (after saying so) when one failed.
-bool EachPlane(bool (*transfer)(int16_t plane)) {
-    for (int16_t plane = 0; plane < 4; ++plane) {
-        if (!transfer(plane)) {
-            PrinterNotResponding();
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
 
 void CurveTableEditor::WriteTableToPrinter() {
     StoreGridToTable();

@@ -103,8 +103,6 @@ private:
     void SetRedraw(bool on);
     void SetCell(int row, int col, const QString& text);
     void ShowEngineMarkers();
-    bool ChooseTableFile(bool save, std::string& path, Module1::PathParts& parts);
-    void TableFileDone(const Module1::PathParts& parts);
 
     const CurveEditorVariant& variant_;
     bool loaded_ = false;
