@@ -138,3 +138,11 @@ int32_t RoundClamped(double value, int32_t lo, int32_t hi) {
     if (r >= hi) return hi;
     return static_cast<int32_t>(r);
 }
+
+std::string SingleText(float value) {
+    if (value == 0) value = 0;  // no "-0"
+    char text[32];
+    const auto result =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::general, 7);
+    return std::string(text, result.ptr);
+}

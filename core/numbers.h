@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // The one way the program reads numbers from texts. No window parses numbers its own way.
@@ -28,3 +29,7 @@ uint8_t ToByte(double value);
 // Rounded half to even and then limited to lo..hi, for entries that are clamped whatever was typed
 // (99999 -> hi, -7 -> lo); never throws.
 int32_t RoundClamped(double value, int32_t lo, int32_t hi);
+
+// A single-precision number as the program writes it into a box: decimal, up to seven significant
+// digits, no trailing zeros, "0" before the point, "." whatever the locale (0.5, 15.94, -0.12, 1).
+std::string SingleText(float value);

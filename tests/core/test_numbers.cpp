@@ -74,4 +74,15 @@ TEST(Numbers, RoundClampedTakesEveryEntry) {
     EXPECT_EQ(RoundClamped(NAN, 0, 10000), 0);
 }
 
+TEST(Numbers, SingleTextHasSevenDigitsAtMost) {
+    const struct {
+        float value;
+        const char* text;
+    } cases[] = {{0.5f, "0.5"},        {15.94f, "15.94"},     {-0.12f, "-0.12"},
+                 {1.0f, "1"},          {-0.0f, "0"},          {1234.5f, "1234.5"},
+                 {0.1f, "0.1"},        {-32768.0f, "-32768"}, {1234567.8f, "1234568"},
+                 {2047.94f, "2047.94"}};
+    for (const auto& c : cases) EXPECT_EQ(SingleText(c.value), c.text) << c.text;
+}
+
 }  // namespace
