@@ -1,0 +1,134 @@
+#include "editors/special/param_table_parts.h"
+
+#include <QEvent>
+#include <QFont>
+#include <QFrame>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QRadioButton>
+#include <algorithm>
+#include <string>
+#include <utility>
+
+#include "core/paths.h"
+#include "core/record_files.h"
+#include "editors/curve/table_editor_parts.h"
+#include "shell/common_dialog.h"
+#include "shell/msgbox.h"
+#include "shell/ui_units.h"
+
+bool OpenParamTableFile(QWidget* window, CommonDialog& dialog, const ParamTableFiling& filing) {
+    std::string path;
+    Module1::PathParts parts;
+    if (!AskTableFile(dialog, false, TableFileFilter(filing.extension, false), path, parts))
+        return false;
+    if (parts.Ext == filing.extension && !ParamTableFile::Read(path, filing.table)) {
+        FileOpenError(filing.errorTitle);
+        return false;
+    }
+    TableFileChosen(window, filing.caption, parts);
+    return true;
+}
+
+void SaveParamTableFile(QWidget* window, CommonDialog& dialog, const ParamTableFiling& filing) {
+    std::string path;
+    Module1::PathParts parts;
+    if (!AskTableFile(dialog, true, TableFileFilter(filing.extension, false), path, parts)) return;
+    if (parts.Ext == filing.extension && !ParamTableFile::Write(path, filing.table)) {
+        MsgBox("FileSave Error", vbOKOnly, filing.errorTitle);
+        return;
+    }
+    TableFileChosen(window, filing.caption, parts);
+}
+
+bool ReadPlanesFromPrinter(QWidget* window, const char* caption,
+                           const std::function<bool(int16_t plane)>& read) {
+    if (!EachPlane(read)) return false;
+    window->setWindowTitle(QString(caption) + " [Printer]");
+    return true;
+}
+
+bool ConfirmAllPlanes(QRadioButton* opbYellow) {
+    if (MsgBox("Replace all data?", vbOKCancel) == vbOK) return true;
+    opbYellow->setChecked(true);
+    return false;
+}
+
+QLineEdit* MakeBox(QWidget* parent, const char* name, const QString& text, double left, double top,
+                   double width, double height, const QFont& face) {
+    auto* box = new QLineEdit(text, parent);
+    box->setObjectName(name);
+    box->setFont(face);
+    PlaceTwips(box, left, top, width, height);
+    return box;
+}
+
+QFont GothicFace() {
+    QFont face(QStringLiteral("ＭＳ ゴシック"));
+    face.setPointSizeF(11.25);
+    return face;
+}
+
+QFont ProportionalGothicBoldFace() {
+    QFont face(QStringLiteral("ＭＳ Ｐゴシック"));
+    face.setPointSizeF(9.75);
+    face.setBold(true);
+    return face;
+}
+
+void FitColumn(std::initializer_list<QWidget*> labels) {
+    QFont face;
+    bool first = true;
+    for (QWidget* label : labels) {
+        FitText(label, label->width());
+        if (first || label->font().pointSizeF() < face.pointSizeF()) face = label->font();
+        first = false;
+    }
+    for (QWidget* label : labels) label->setFont(face);
+}
+
+QFrame* MakeLine(QWidget* parent, const char* name, double x1, double y1, double x2, double y2) {
+    auto* line = new QFrame(parent);
+    line->setObjectName(name);
+    line->setFrameShape(QFrame::NoFrame);
+    line->setAutoFillBackground(true);
+    QPalette colours = line->palette();
+    colours.setColor(QPalette::Window, colours.color(QPalette::WindowText));
+    line->setPalette(colours);
+    const int left = TwipsToPx(std::min(x1, x2)), top = TwipsToPx(std::min(y1, y2));
+    line->setGeometry(left, top, TwipsToPx(std::max(x1, x2)) - left + 1,
+                      TwipsToPx(std::max(y1, y2)) - top + 1);
+    return line;
+}
+
+namespace {
+
+class TableWindowWatch : public QObject {
+public:
+    TableWindowWatch(QWidget* window, std::function<void()> unload)
+        : QObject(window), window_(window), unload_(std::move(unload)) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == window_ && event->type() == QEvent::ParentChange) {
+            QMdiSubWindow* frame = FixChildFrame(window_);
+            if (frame && frame->layout()) frame->layout()->setSizeConstraint(QLayout::SetFixedSize);
+        } else if (watched == window_ && event->type() == QEvent::Close && unload_) {
+            std::exchange(unload_, nullptr)();
+        }
+        return false;
+    }
+
+private:
+    QWidget* window_;
+    std::function<void()> unload_;
+};
+
+}  // namespace
+
+void WatchTableWindow(QWidget* window, std::function<void()> unload) {
+    new TableWindowWatch(window, std::move(unload));
+}
