@@ -40,8 +40,10 @@ int32_t RegisterSelectedPrinter() {
         throw PrinterScanError("No printer of the list is selected.");
     }
     const std::u16string port = ToUtf16(GetJmPort::GetPortName(PrinterNames[SelectedPrinter]));
-    PortHandle = Parvel::JmInitialize(port.c_str());
-    return PortHandle;
+    const int32_t handle = Parvel::JmInitialize(port.c_str());
+    // A refused port leaves the port in use as it was.
+    if (handle >= 1) PortHandle = handle;
+    return handle;
 }
 
 std::u16string ToUtf16(const std::string& utf8) {

@@ -33,7 +33,8 @@ std::string GetPortName(const std::string& deviceName);
 void ScanUsablePrinters();
 
 // Registers the port of PrinterNames[SelectedPrinter] with JmInitialize and
-// sets PortHandle to the result, which it returns. Throws PrinterScanError
+// returns the library's answer; PortHandle takes it when the library took the
+// port (a handle >= 1) and is left as it was otherwise. Throws PrinterScanError
 // when SelectedPrinter lies outside the last scan, and Parvel::Unavailable
 // when the status library cannot be reached.
 int32_t RegisterSelectedPrinter();

@@ -8,6 +8,7 @@
 #include "shell/modal.h"
 #include "shell/msgbox.h"
 #include "shell/program_end.h"
+#include "status/parvel.h"
 
 namespace {
 
@@ -19,7 +20,8 @@ void ChoosePrinter() {
     ShowModal(dialog);
 }
 
-void Register() {
+// At start-up a refused port ends the program, as the system always did.
+void RegisterOrEnd() {
     if (RegisterSelectedPrinter() < 0) {
         MsgBox(QStringLiteral("Error!"), vbOKOnly, AppTitle);
         throw ProgramEnd{};
@@ -28,6 +30,27 @@ void Register() {
 
 void KeepPort(const QString& reason) {
     MsgBox(reason + QStringLiteral("\nThe printer port in use is kept."), vbExclamation, AppTitle);
+}
+
+// Why the status library refused the chosen printer's port: the library takes
+// every name that fits a slot while a slot is free.
+QString Refusal() {
+    const std::string& device = PrinterNames[SelectedPrinter];
+    const QString printer = QString::fromStdString(device);
+    const std::size_t units = ToUtf16(GetJmPort::GetPortName(device)).size();
+    if (units > PARVEL_PORT_NAME_MAX) {
+        return QStringLiteral(
+                   "The port name of \"%1\" has %2 characters; the status library takes port "
+                   "names of at most %3.")
+            .arg(printer)
+            .arg(units)
+            .arg(PARVEL_PORT_NAME_MAX);
+    }
+    return QStringLiteral(
+               "The status library holds no more than %1 printer ports; the port of \"%2\" "
+               "would be one more.")
+        .arg(PARVEL_PORT_SLOTS)
+        .arg(printer);
 }
 
 }  // namespace
@@ -45,7 +68,7 @@ void StartupPortSelection() {
     } else {
         ChoosePrinter();
     }
-    Register();
+    RegisterOrEnd();
 }
 
 void MenuPortSelection() {
@@ -67,9 +90,11 @@ void MenuPortSelection() {
         return;
     }
     try {
-        Register();
-    } catch (const ProgramEnd&) {
-        throw;
+        if (RegisterSelectedPrinter() < 0) {
+            const QString why = Refusal();
+            SelectedPrinter = before;
+            KeepPort(why);
+        }
     } catch (const std::exception& e) {
         SelectedPrinter = before;
         KeepPort(QString::fromStdString(e.what()));

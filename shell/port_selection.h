@@ -8,6 +8,6 @@
 void StartupPortSelection();
 
 // From the File menu: scans, always lets the user choose, registers the
-// port. Whatever goes wrong, the port in use is kept and the user told so;
-// only a negative handle from the status library ends the program.
+// port. Whatever goes wrong, a port the status library refuses included, the
+// port in use is kept and the user told why; the program never ends here.
 void MenuPortSelection();

@@ -8,8 +8,9 @@
  * overlap (they share the library's buffers); the program makes them one at a
  * time from its user-interface thread.
  *
- * Port names are NUL-terminated UTF-16 of at most 19 code units; the library
- * holds at most 10 of them. A handle is the 1-based slot of a registered name.
+ * Port names are NUL-terminated UTF-16 of at most PARVEL_PORT_NAME_MAX code
+ * units (a device path on this platform); the library holds at most
+ * PARVEL_PORT_SLOTS of them. A handle is the 1-based slot of a registered name.
  *
  * Each export has two names. The other platform numbered its exports; ELF has
  * no ordinals, so they are kept here for reference, as the other platform's
@@ -64,6 +65,12 @@ extern "C" {
 
 #define PARVEL_API __attribute__((visibility("default")))
 
+/* The port table: PARVEL_PORT_SLOTS names, each of at most
+ * PARVEL_PORT_NAME_MAX UTF-16 code units (a slot holds one more, for the
+ * terminator). */
+#define PARVEL_PORT_SLOTS 10
+#define PARVEL_PORT_NAME_MAX 255
+
 /* The size of the caller's text buffer for every text getter, terminator
  * included: a longer reply text is cut to fit, and the result counts it as
  * cut. */
@@ -80,8 +87,9 @@ extern "C" {
 #define PARVEL_STATUS_UNKNOWN ((int32_t)0x80000000)
 
 /* Registers a port name (or finds it again) and returns its handle, >= 1.
- * A name longer than 19 code units, a null name, or an eleventh distinct name
- * is refused with -1 and the table stays as it was. */
+ * A name longer than PARVEL_PORT_NAME_MAX code units, a null name, or a
+ * distinct name beyond PARVEL_PORT_SLOTS is refused with -1 and the table
+ * stays as it was. */
 PARVEL_API int32_t JmInitialize(const PARVEL_CHAR16* portName);
 PARVEL_API int32_t PortInitialize(const PARVEL_CHAR16* portName);
 

@@ -16,8 +16,8 @@ using MonitorIoControlFn = int (*)(const char16_t* portName, uint32_t controlCod
                                    uint32_t inLength, void* out, uint32_t outSize,
                                    uint32_t* returned);
 
-constexpr int PortSlots = 10;
-constexpr int PortUnits = 20;  // 19 code units and the terminator
+constexpr int PortSlots = PARVEL_PORT_SLOTS;
+constexpr int PortUnits = PARVEL_PORT_NAME_MAX + 1;  // the longest name and its terminator
 
 void* MonitorModule = nullptr;
 MonitorIoControlFn MonitorIoControl = nullptr;

@@ -5,15 +5,21 @@
 #include <QDialog>
 #include <QPushButton>
 #include <QTest>
+#include <thread>
 
+#include "core/bulk_transfers.h"
 #include "core/parvel_link.h"
 #include "core/printer_discovery.h"
 #include "shell/frm_main.h"
 #include "shell/frm_port_setting.h"
 #include "shell/msgbox.h"
+#include "shell/program_end.h"
+#include "tests/platform/quillet/pty_printer.h"
 #include "tests/support/gui_test.h"
 
 namespace {
+
+using pty_test::PtyPrinter;
 
 const QString NoPrinter = "A usable printer is not connected or the power is not on.";
 const QString Kept = "\nThe printer port in use is kept.";
@@ -128,6 +134,67 @@ TEST_F(PortSettingTest, TooManyPrintersKeepThePortAndTheList) {
     EXPECT_EQ(PrinterCount, 1);
     EXPECT_EQ(PrinterNames[0], "A");
     EXPECT_EQ(PortHandle, startHandle);
+}
+
+// A printer on the kind of device path Linux keeps across replugging, far
+// longer than the 19 characters the port table once held, becomes the port in
+// use: the next exchange reaches it.
+TEST_F(PortSettingTest, ALongDevicePathBecomesThePortInUse) {
+    Start({{"A", "EMU1:"}}, 0);
+    PtyPrinter printer;
+    const QString link =
+        QString::fromStdString(pty_test::ByIdLink(WorkDir().toStdString(), printer));
+    ASSERT_GT(link.size(), 60);
+    InstallPrinters({{"Photo Printer", link}});
+    Respond(0, true);
+    ChoosePortSetting();
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_FALSE(Module1::ProgramEnded());
+    EXPECT_GT(PortHandle, startHandle);
+
+    std::thread line([&] { printer.Answer(32, "00000004V1.0", 12); });
+    EXPECT_EQ(Module2::ReadVersion(), "V1.0");
+    line.join();
+}
+
+// A port the status library refuses never ends the program from the menu: the
+// user is told why and the port in use stays, with its printer.
+TEST_F(PortSettingTest, ARefusedPortSaysWhyAndKeepsThePortInUse) {
+    Start({{"A", "EMU1:"}, {"B", "EMU2:"}}, 1);
+    const auto refused = [this](const QString& printer, const QString& port, const QString& why) {
+        SCOPED_TRACE(printer.toStdString());
+        const int32_t before = PortHandle;
+        const int16_t selected = SelectedPrinter;
+        InstallPrinters({{printer, port}});
+        Respond(0, true);
+        AnswerBox(vbOK);
+        ChoosePortSetting();
+        EXPECT_FALSE(Module1::ProgramEnded());
+        EXPECT_EQ(Boxes().back().text, why + Kept);
+        EXPECT_EQ(Boxes().back().title, "RN-Tools");
+        EXPECT_EQ(PortHandle, before);
+        EXPECT_EQ(SelectedPrinter, selected);
+    };
+    const QString longest = "/dev/" + QString(250, 'x');
+    refused("Long", longest + "y",
+            "The port name of \"Long\" has 256 characters; the status library takes port "
+            "names of at most 255.");
+
+    // Every new port takes the next slot; with the last slot taken, one more is refused.
+    InstallPrinters({{"Longest", longest}});
+    Respond(0, true);
+    ChoosePortSetting();
+    ASSERT_EQ(Boxes().size(), 1u);
+    for (int32_t slot = PortHandle + 1; slot <= 10; ++slot) {
+        InstallPrinters({{"Next", QString("EMU%1:").arg(100 + slot)}});
+        Respond(0, true);
+        ChoosePortSetting();
+        ASSERT_EQ(PortHandle, slot);
+    }
+    refused("Eleventh", "EMU99:",
+            "The status library holds no more than 10 printer ports; the port of "
+            "\"Eleventh\" would be one more.");
+    EXPECT_EQ(Boxes().size(), 2u);
 }
 
 }  // namespace

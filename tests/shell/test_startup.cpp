@@ -9,7 +9,9 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
+#include <thread>
 
+#include "core/bulk_transfers.h"
 #include "core/colour_data.h"
 #include "core/parvel_link.h"
 #include "core/printer_discovery.h"
@@ -20,6 +22,7 @@
 #include "shell/msgbox.h"
 #include "shell/program_end.h"
 #include "shell/ui_units.h"
+#include "tests/platform/quillet/pty_printer.h"
 #include "tests/support/gui_test.h"
 
 namespace {
@@ -206,6 +209,43 @@ TEST_F(StartupTest, TwelveUsablePrintersEndTheStart) {
     EXPECT_FALSE(StartProgram());
     EXPECT_EQ(BoxTexts(), QStringList({NotInstalled}));
     EXPECT_FALSE(SettingsWritten());
+}
+
+// A port name of up to 255 characters is registered at start-up; a device on
+// such a path is talked to. A longer name ends the start with "Error!", as a
+// refused registration always did there.
+TEST_F(StartupTest, PortNamesUpTo255CharactersAreRegistered) {
+    pty_test::PtyPrinter printer;
+    const QString link =
+        QString::fromStdString(pty_test::ByIdLink(WorkDir().toStdString(), printer));
+    const QString longest = "/dev/" + QString(250, 'x');
+    struct Case {
+        QString port;
+        bool starts;
+    };
+    for (const Case& c : {Case{link, true}, Case{longest, true}, Case{longest + "y", false}}) {
+        SCOPED_TRACE(c.port.size());
+        InstallPrinters({{"Photo Printer", c.port}});
+        if (!c.starts) AnswerBox(vbOK);
+        EXPECT_EQ(StartProgram(), c.starts);
+        EXPECT_EQ(Module1::ProgramEnded(), !c.starts);
+        if (!c.starts) {
+            EXPECT_EQ(BoxTexts(), QStringList{"Error!"});
+            EXPECT_EQ(Boxes().back().title, "RN-Tools");
+            EXPECT_FALSE(SettingsWritten());
+            continue;
+        }
+        EXPECT_TRUE(Boxes().empty());
+        EXPECT_GE(PortHandle, 1);
+        if (c.port == link) {
+            std::thread line([&] { printer.Answer(32, "00000004V1.0", 12); });
+            EXPECT_EQ(Module2::ReadVersion(), "V1.0");
+            line.join();
+        }
+        MainForm->close();
+        delete MainForm;
+        QFile::remove(SettingsFile());
+    }
 }
 
 TEST_F(StartupTest, SplashAndAboutShowTitleAndVersion) {

@@ -70,22 +70,30 @@ TEST_F(Transport, PortNamesGetTheirSlotInOrder) {
     for (int i = 0; i < 3; ++i) EXPECT_EQ(PortOf(Call(i)), ports[i]);
 }
 
+// A slot holds a device path of 255 code units: the path a device keeps across
+// replugging is long (/dev/serial/by-id/...).
 TEST_F(Transport, PortTableNeverOverflows) {
-    const std::u16string longest(19, u'A');
+    const std::u16string byId = u"/dev/serial/by-id/usb-Photo_Printer_0123456789-if00-port0";
+    std::u16string longest = u"/dev/";
+    longest.resize(255, u'a');
     EXPECT_EQ(init(longest.c_str()), 1);
-    EXPECT_EQ(init((longest + u"B").c_str()), -1);
+    EXPECT_EQ(init((longest + u"b").c_str()), -1);
     EXPECT_EQ(init(nullptr), -1);
-    for (int i = 2; i <= 10; ++i) {
-        EXPECT_EQ(init((u"/dev/usb/lp" + std::u16string(1, u'0' + i - 2)).c_str()), i);
+    EXPECT_EQ(init(byId.c_str()), 2);
+    for (int i = 3; i <= 10; ++i) {
+        EXPECT_EQ(init((u"/dev/usb/lp" + std::u16string(1, u'0' + i - 3)).c_str()), i);
     }
     EXPECT_EQ(init(u"EMU11"), -1);
-    EXPECT_EQ(init(u"/dev/usb/lp3"), 5);
+    EXPECT_EQ(init(u"/dev/usb/lp3"), 6);
+    EXPECT_EQ(init(byId.c_str()), 2);
     EXPECT_EQ(set(11, "x", 1), 0);
     EXPECT_EQ(set(1, "x", 1), 1);
+    EXPECT_EQ(set(2, "x", 1), 1);
     EXPECT_EQ(set(10, "x", 1), 1);
-    ASSERT_EQ(CallCount(), 2);
+    ASSERT_EQ(CallCount(), 3);
     EXPECT_EQ(PortOf(Call(0)), longest);
-    EXPECT_EQ(PortOf(Call(1)), u"/dev/usb/lp8");
+    EXPECT_EQ(PortOf(Call(1)), byId);
+    EXPECT_EQ(PortOf(Call(2)), u"/dev/usb/lp7");
 }
 
 TEST_F(Transport, DetachAndAttachStartTheTableAgain) {
@@ -268,11 +276,12 @@ TEST_F(Transport, NoExportAllocates) {
     Script(1, "00000004CL12");
     Script(1, "00000004FU12");
     Script(1, "00000008MT00301\r");
+    const std::u16string tooLong(256, u'x');
     CountAllocations(true);
     init(u"EMU1");
     init(u"EMU2");
     init(u"EMU1");
-    init(u"this name is far too long");
+    init(tooLong.c_str());
     set(1, "x", 1);
     getEx(1, "x", 1, out, sizeof out);
     get(2, "x", 1, out, sizeof out - 1, &received);

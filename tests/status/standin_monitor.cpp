@@ -52,7 +52,7 @@ int MonitorIoControl(const char16_t* portName, uint32_t controlCode, const void*
     if (CallCount < MaxCalls) {
         StandinCall& c = Calls[CallCount];
         int i = 0;
-        for (; i < 31 && portName[i] != u'\0'; ++i) c.port[i] = portName[i];
+        for (; i < 255 && portName[i] != u'\0'; ++i) c.port[i] = portName[i];
         c.port[i] = u'\0';
         c.controlCode = controlCode;
         c.in = in;

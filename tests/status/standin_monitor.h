@@ -6,7 +6,7 @@
 #include <cstdint>
 
 struct StandinCall {
-    char16_t port[32];
+    char16_t port[256];  // the longest name the library takes, and its terminator
     uint32_t controlCode;
     const void* in;
     uint32_t inLength;

@@ -15,61 +15,14 @@
 #include <thread>
 
 #include "tests/platform/quillet/printer_link.h"
+#include "tests/platform/quillet/pty_printer.h"
 
 namespace quillet_test {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class PtyPrinter {
-public:
-    PtyPrinter() {
-        master_ = posix_openpt(O_RDWR | O_NOCTTY);
-        EXPECT_GE(master_, 0);
-        EXPECT_EQ(grantpt(master_), 0);
-        EXPECT_EQ(unlockpt(master_), 0);
-        const std::string path = ptsname(master_);
-        port_.assign(path.begin(), path.end());
-        // Held open for the whole test, so the line stays up between exchanges.
-        holder_ = open(path.c_str(), O_RDWR | O_NOCTTY);
-        termios tio{};
-        tcgetattr(holder_, &tio);
-        cfmakeraw(&tio);
-        tcsetattr(holder_, TCSANOW, &tio);
-    }
-    ~PtyPrinter() {
-        if (master_ >= 0) close(master_);
-        close(holder_);
-    }
-    const char16_t* Port() const { return port_.c_str(); }
-
-    // What the monitor wrote, n bytes, within two seconds.
-    Bytes Read(size_t n) {
-        Bytes got;
-        const auto end = Clock::now() + std::chrono::seconds(2);
-        while (got.size() < n && Clock::now() < end) {
-            pollfd p{master_, POLLIN, 0};
-            if (poll(&p, 1, 100) <= 0) continue;
-            uint8_t buf[4096];
-            const ssize_t r = read(master_, buf, std::min(sizeof buf, n - got.size()));
-            if (r <= 0) break;
-            got.insert(got.end(), buf, buf + r);
-        }
-        return got;
-    }
-    void Write(const std::string& s) {
-        EXPECT_EQ(write(master_, s.data(), s.size()), static_cast<ssize_t>(s.size()));
-    }
-    void CloseLine() {
-        close(master_);
-        master_ = -1;
-    }
-
-private:
-    int master_ = -1;
-    int holder_ = -1;
-    std::u16string port_;
-};
+using pty_test::PtyPrinter;
 
 class DevicePort : public Emulator {
 protected:
