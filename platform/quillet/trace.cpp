@@ -1,8 +1,10 @@
 #include "platform/quillet/trace.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <mutex>
 
@@ -48,6 +50,24 @@ void Dump(std::string& text, const uint8_t* bytes, size_t n) {
     if (shown < n) text += "    ... " + std::to_string(n - shown) + " more bytes not shown\n";
 }
 
+std::string Escaped(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b == '\\') {
+            out += "\\\\";
+        } else if (b >= 0x20 && b < 0x7F) {
+            out += c;
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", b);
+            out += hex;
+        }
+    }
+    return out;
+}
+
 const char* CodeName(uint32_t code) {
     switch (code) {
         case IOCTL_MONITOR_SEND:
@@ -64,28 +84,44 @@ const char* CodeName(uint32_t code) {
 std::string FormatTrace(const TraceEntry& e) {
     char code[16];
     std::snprintf(code, sizeof code, "0x%06X", static_cast<unsigned>(e.controlCode));
-    std::string text = TimeStamp() + "  port \"" + e.port + "\"  " + code + " (" +
+    std::string text = TimeStamp() + "  port \"" + Escaped(e.port) + "\"  " + code + " (" +
                        CodeName(e.controlCode) + ")  " + std::to_string(e.inLength) + " bytes in\n";
     Dump(text, e.in, e.inLength);
     if (e.reply) {
         text += "  reply, " + std::to_string(e.replyLength) + " bytes:\n";
         Dump(text, e.reply, e.replyLength);
     }
-    for (const auto& note : e.notes) text += "  note: " + note + "\n";
-    text += e.ok ? "  result: OK\n" : "  result: FAILED: " + e.reason + "\n";
+    for (const auto& note : e.notes) text += "  note: " + Escaped(note) + "\n";
+    text += e.ok ? "  result: OK\n" : "  result: FAILED: " + Escaped(e.reason) + "\n";
     return text;
 }
 
 void Trace(const TraceEntry& entry) {
     const char* path = std::getenv("QUILLET_LOG");
     if (!path || !*path) return;
-    const std::string text = FormatTrace(entry);
     static std::mutex lock;
+    // The file last found unopenable: said once, then no trace while the variable names it.
+    static std::string refused;
     const std::lock_guard<std::mutex> guard(lock);
-    if (FILE* f = std::fopen(path, "a")) {
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
+    if (refused == path) return;
+    FILE* f = std::fopen(path, "a");
+    if (!f) {
+        refused = path;
+        std::fprintf(stderr,
+                     "quillet: the exchange trace QUILLET_LOG=%s cannot be opened (%s); "
+                     "going on without a trace\n",
+                     path, std::strerror(errno));
+        return;
     }
+    refused.clear();
+    const std::string text = FormatTrace(entry);
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+}
+
+bool TraceWanted() {
+    const char* path = std::getenv("QUILLET_LOG");
+    return path && *path;
 }
 
 }  // namespace quillet

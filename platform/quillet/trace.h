@@ -22,10 +22,17 @@ struct TraceEntry {
 };
 
 // Appends the entry to the file that QUILLET_LOG names; nothing when it is unset or empty.
+// A file that cannot be opened is said once on standard error, and the exchanges go on
+// without a trace.
 void Trace(const TraceEntry& entry);
 
+// Whether QUILLET_LOG asks for a trace, so that an exchange builds its entry only then.
+bool TraceWanted();
+
 // The entry as text (a time stamp line, the bytes in hex with their printable text,
-// notes and the result); dumps longer than kTraceDumpLimit bytes are cut.
+// notes and the result); dumps longer than kTraceDumpLimit bytes are cut. The port, the
+// notes and the reason may quote bytes a device sent: every byte that is not printable
+// ASCII is written as \xNN (a backslash as \\), so the trace stays a text file.
 inline constexpr size_t kTraceDumpLimit = 4096;
 std::string FormatTrace(const TraceEntry& entry);
 
