@@ -1,14 +1,17 @@
 #pragma once
-// A printer reached through a bidirectional device file (/dev/usb/lp0, a serial
-// line, ...). A send writes the block; a receive writes the request and reads the
-// reply framed as 8 length digits and the payload. Every exchange is bounded by the
-// port timeout: it never hangs, never reads past the framed length and never past the
-// caller's output buffer.
+// A printer reached through a bidirectional device file (/dev/usb/lp0, a serial line,
+// /dev/serial/by-id/...). A send writes the block; a receive writes the request and
+// reads the reply framed as 8 length digits and the payload. Every exchange is bounded
+// by the port timeout: it never hangs, never reads past the framed length and never
+// writes past the caller's output buffer; a failed one leaves that buffer as it was.
+//
+// The device stays open between exchanges, configured once, and is let go after a short
+// idle time so that other programs can reach the printer between the tool's bursts. An
+// exchange that finds the line hung up (the printer unplugged), and every failed one,
+// opens the device afresh, so a printer plugged in again at the same path is found again.
+// In its steady state an exchange allocates nothing.
 
-#include <cstddef>
 #include <cstdint>
-#include <string>
-#include <vector>
 
 namespace quillet {
 
@@ -17,15 +20,20 @@ inline constexpr int kDefaultPortTimeoutMs = 5000;
 // number of milliseconds, else kDefaultPortTimeoutMs.
 int PortTimeoutMs();
 
-struct DeviceResult {
-    bool ok = false;
-    std::string reason;
-    std::vector<std::string> notes;
-    size_t returned = 0;  // bytes of the framed reply placed in the output
-};
+// How long an open device may stay unused before it is closed.
+inline constexpr int kDeviceIdleCloseMs = 500;
+// Bytes that came before a request are a late answer to an earlier one and are dropped;
+// a device that sends more than this before the request never falls silent, and the
+// exchange fails without sending.
+inline constexpr uint32_t kStaleByteLimit = 65536;
 
-DeviceResult DeviceSend(const std::string& path, const uint8_t* in, size_t inLength, int timeoutMs);
-DeviceResult DeviceReceive(const std::string& path, const uint8_t* in, size_t inLength,
-                           uint8_t* out, size_t outSize, int timeoutMs);
+// True for a port name that addresses a device file: an absolute path.
+inline bool IsDevicePath(const char16_t* portName) {
+    return portName != nullptr && portName[0] == u'/';
+}
+
+// One MonitorIoControl call on a device port, its trace included; same contract.
+int DeviceExchange(const char16_t* portName, uint32_t controlCode, const uint8_t* in,
+                   uint32_t inLength, uint8_t* out, uint32_t outSize, uint32_t* returned);
 
 }  // namespace quillet

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdlib>
 
 namespace {
 std::atomic<bool> Armed{false};
@@ -19,6 +20,14 @@ void CountAllocations(bool on) {
 }
 long Allocations() {
     return Count;
+}
+bool CountsAnAllocation() {
+    void* (*volatile allocate)(size_t) = std::malloc;
+    CountAllocations(true);
+    void* p = allocate(16);
+    CountAllocations(false);
+    std::free(p);
+    return Allocations() == 1;
 }
 }  // namespace standin_test
 

@@ -5,4 +5,7 @@
 namespace standin_test {
 void CountAllocations(bool on);
 long Allocations();
+// Whether the counter sees an allocation made while it is armed: a count of 0 means
+// something only when this holds.
+bool CountsAnAllocation();
 }  // namespace standin_test
