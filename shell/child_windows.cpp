@@ -1,6 +1,11 @@
 #include "shell/child_windows.h"
 
 #include <QHash>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -35,6 +40,24 @@ ChildWindowFactory FactoryOf(const QString& menuItem) {
 
 MenuHandler HandlerOf(const QString& menuItem) {
     return Handlers().value(menuItem);
+}
+
+void Place(QMdiArea& area, QMdiSubWindow& child) {
+    const QRect inside = area.viewport()->rect();
+    if (inside.contains(child.geometry())) return;
+    // The area's own placement puts a child wider or taller than the area partly at
+    // negative coordinates, where no scroll bar reaches.
+    QStyleOptionTitleBar option;
+    option.initFrom(&child);
+    const int step = child.style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, &child);
+    int others = 0;
+    for (const QMdiSubWindow* open : area.subWindowList()) {
+        if (open != &child && open->isVisible() && !open->isMinimized()) ++others;
+    }
+    // The cascade starts again at the top left before it leaves the area.
+    const int fit = std::max(1, std::min(inside.width(), inside.height()) / 2 / std::max(1, step));
+    const int at = (others % fit) * step;
+    child.move(at, at);
 }
 
 }  // namespace ChildWindows

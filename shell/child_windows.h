@@ -15,6 +15,8 @@
 #include <QString>
 #include <functional>
 
+class QMdiArea;
+class QMdiSubWindow;
 class QWidget;
 
 // Makes the window (its load runs in the constructor); the main window owns it.
@@ -33,4 +35,9 @@ namespace ChildWindows {
 // What was registered for a menu item; empty when nothing was.
 ChildWindowFactory FactoryOf(const QString& menuItem);
 MenuHandler HandlerOf(const QString& menuItem);
+
+// Where a child just shown in the area opens: where the area put it when it lies wholly
+// inside, else at the next cascade position (the top left for the first), so that its
+// caption and close box are never out of reach. The area scrolls to the rest of it.
+void Place(QMdiArea& area, QMdiSubWindow& child);
 }  // namespace ChildWindows

@@ -69,6 +69,9 @@ frmMain::frmMain() {
     mdiArea = new QMdiArea(this);
     mdiArea->setObjectName("MDIClient");
     mdiArea->setBackground(palette().brush(QPalette::Dark));
+    // A child beyond the area is reached by scrolling, as in the platform's windows.
+    mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdiArea);
 
     BuildMenus();
@@ -364,6 +367,7 @@ QMdiSubWindow* frmMain::ShowChild(QWidget* window) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* child = mdiArea->addSubWindow(window);
     child->show();
+    ChildWindows::Place(*mdiArea, *child);
     mdiArea->setActiveSubWindow(child);
     return child;
 }
