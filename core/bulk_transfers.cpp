@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/colour_data.h"
 #include "core/command_blocks.h"
 #include "core/errors.h"
 #include "core/jm_stat.h"
@@ -32,11 +33,15 @@ std::string& FolderSetting() {
 }
 
 // The file's bytes followed by (length mod block) zero bytes, the printer's padding rule; throws
-// FileError when the file cannot be read or the padded bytes do not fit the buffer.
-std::vector<uint8_t> ReadPadded(const std::string& path, std::size_t buffer, std::size_t block) {
+// FileError when the file cannot be read, the padded bytes do not fit the buffer, or the file
+// fails the rule `holds` for its length.
+std::vector<uint8_t> ReadPadded(const std::string& path, std::size_t buffer, std::size_t block,
+                                bool (*holds)(std::size_t) = nullptr) {
     std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(path, buffer);
     if (!bytes) throw FileError("\"" + path + "\" cannot be read or is too large to send");
     const std::size_t n = bytes->size();
+    if (holds && !holds(n))
+        throw FileError("\"" + path + "\" is too short for what it should hold");
     if (n + n % block > buffer) throw FileError("\"" + path + "\" is too large to send");
     bytes->resize(n + n % block, 0);
     return std::move(*bytes);
@@ -101,7 +106,8 @@ bool SendColorDataFile(const std::string& path) {
 }
 
 void CheckColorDataFile(const std::string& path) {
-    ReadPadded(path, ColorDataBuffer, 32);
+    // A file shorter than the set's file image is no colour-data file, as Open All data finds.
+    ReadPadded(path, ColorDataBuffer, 32, HoldsFileImage);
 }
 
 bool UpdateFirmware(const std::string& path) {

@@ -28,8 +28,9 @@ void PutSendBuffer(std::string& file, int16_t count);
 bool WriteAllTables();
 bool WriteVersion(const std::string& text);
 bool SendColorDataFile(const std::string& path);
-// Throws FileError exactly where SendColorDataFile would (unreadable, too large) without sending,
-// so that a caller can refuse the file before anything of the transfer goes out.
+// Throws FileError where SendColorDataFile would (unreadable, too large) and for a file shorter
+// than the set's file image (HoldsFileImage), without sending, so that a caller can refuse the
+// file before anything of the transfer goes out.
 void CheckColorDataFile(const std::string& path);
 bool UpdateFirmware(const std::string& path);
 

@@ -86,7 +86,7 @@ std::vector<uint8_t> FileImage(const ColorData& data) {
 }
 
 bool ReadFileImage(ColorData& data, const uint8_t* bytes, std::size_t length) {
-    if (bytes == nullptr || length < ColorDataFileSize) return false;
+    if (bytes == nullptr || !HoldsFileImage(length)) return false;
     std::memcpy(&data, bytes, ColorDataFileSize);
     return true;
 }

@@ -133,6 +133,11 @@ extern ColorData ColorDataSet;
 // engine image (two zero bytes after the print-mode record). Reading a file image takes its first
 // 37,122 bytes; a shorter image is refused (ReadFileImage returns false and changes nothing).
 std::vector<uint8_t> FileImage(const ColorData& data);
+// Whether that many bytes hold a whole file image: the one rule for a colour-data file, whether
+// it is opened or sent to the printer.
+constexpr bool HoldsFileImage(std::size_t length) {
+    return length >= ColorDataFileSize;
+}
 bool ReadFileImage(ColorData& data, const uint8_t* bytes, std::size_t length);
 std::vector<uint8_t> EngineImage(const ColorData& data);
 void ReadEngineImage(ColorData& data, const uint8_t* bytes, std::size_t length);

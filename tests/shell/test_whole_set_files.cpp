@@ -346,6 +346,9 @@ TEST_F(WholeSetTest, EmptyRomFileRewritesWaitsAndProgramsNothing) {
 TEST_F(WholeSetTest, FailuresAreReportedAndSendNothingOfABadFile) {
     WriteBytes(Path("set.ktd"), FileImage(ColorDataSet));
     WriteBytes(Path("huge.ktd"), Bytes(80001, 1));
+    // Shorter than the set's file image: no colour-data file, as Open All data finds.
+    WriteBytes(Path("empty.ktd"), {});
+    WriteBytes(Path("short.ktd"), Bytes(37121, 1));
     WriteBytes(Path("rom.s"), Bytes(40, 3));
     const struct {
         const char* item;
@@ -357,6 +360,8 @@ TEST_F(WholeSetTest, FailuresAreReportedAndSendNothingOfABadFile) {
     } rows[] = {
         {"mnuCtlWriteData", "missing.ktd", 0, false, FileOpenError, 0},
         {"mnuCtlWriteData", "huge.ktd", 0, false, FileOpenError, 0},
+        {"mnuCtlWriteData", "empty.ktd", 0, false, FileOpenError, 0},
+        {"mnuCtlWriteData", "short.ktd", 0, false, FileOpenError, 0},
         {"mnuCtlWriteData", "set.ktd", 1, false, NotResponding, 1},
         {"mnuCtlSaveData", "none/set.ktd", 0, false, FileOpenError, 0},
         {"mnuCtlSaveData2", "none/tables.ktt", 0, false, FileOpenError, 0},
