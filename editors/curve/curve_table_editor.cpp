@@ -4,23 +4,17 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMdiSubWindow>
-#include <QMouseEvent>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QTableWidget>
 #include <QToolBar>
-#include <array>
 
 #include "core/bulk_transfers.h"
-#include "core/curve_table_files.h"
 #include "core/engine_link.h"
 #include "core/numbers.h"
-#include "core/paths.h"
 #include "editors/curve/curve_editor_variants.h"
 #include "editors/curve/table_editor_parts.h"
 #include "platform/trazo/trazo.h"
@@ -42,36 +36,6 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int le
     }
     PlaceTwips(label, left, top, width, height);
     return label;
-}
-
-// The value typed into the in-cell editor, as stored: the leading number of
-// the text limited to 0..10000. A number beyond the 16-bit range is limited
-// the same way rather than refused.
-int16_t EnteredValue(const QString& text) {
-    return static_cast<int16_t>(RoundClamped(EntryNumber(text.toStdString()), 0, 10000));
-}
-
-// The table's values and flags as the 1,024 words of its memory image, and back.
-std::array<int16_t, 1024> TableWords(CurveTable& table) {
-    std::array<int16_t, 1024> words{};
-    for (int p = 0; p < 4; ++p) {
-        for (int i = 0; i < 256; ++i) {
-            int w = ModuleDataPro::GetTableValue(table, Plane(p), i);
-            if (ModuleDataPro::IsControlPoint(table, Plane(p), i)) w |= 0x8000;
-            words[p * 256 + i] = static_cast<int16_t>(w);
-        }
-    }
-    return words;
-}
-
-void SetTableWords(CurveTable& table, const std::array<int16_t, 1024>& words) {
-    for (int p = 0; p < 4; ++p) {
-        for (int i = 0; i < 256; ++i) {
-            int16_t w = words[p * 256 + i];
-            ModuleDataPro::SetControlPoint(table, Plane(p), i, (w & 0x8000) != 0);
-            ModuleDataPro::SetTableValue(table, Plane(p), i, static_cast<int16_t>(w & 0x7FFF));
-        }
-    }
 }
 
 }  // namespace
@@ -214,58 +178,6 @@ void CurveTableEditor::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-// ---- the grid as rows of the design ----
-
-int CurveTableEditor::Row() const {
-    return MSFlexGrid1->currentRow() + 1;
-}
-
-void CurveTableEditor::SetRow(int row) {
-    // Moving the current row from code leaves the scroll position alone: the
-    // editor decides the top row itself.
-    const bool scroll = MSFlexGrid1->hasAutoScroll();
-    MSFlexGrid1->setAutoScroll(false);
-    if (row <= 0)
-        MSFlexGrid1->setCurrentItem(nullptr);
-    else
-        MSFlexGrid1->setCurrentCell(row - 1, std::max(0, MSFlexGrid1->currentColumn()));
-    MSFlexGrid1->setAutoScroll(scroll);
-}
-
-int CurveTableEditor::Col() const {
-    return std::max(0, MSFlexGrid1->currentColumn());
-}
-
-void CurveTableEditor::SetCol(int col) {
-    if (MSFlexGrid1->currentRow() < 0) return;
-    const bool scroll = MSFlexGrid1->hasAutoScroll();
-    MSFlexGrid1->setAutoScroll(false);
-    MSFlexGrid1->setCurrentCell(MSFlexGrid1->currentRow(), col);
-    MSFlexGrid1->setAutoScroll(scroll);
-}
-
-int CurveTableEditor::TopRow() const {
-    return MSFlexGrid1->verticalScrollBar()->value() + 1;
-}
-
-void CurveTableEditor::SetTopRow(int row) {
-    MSFlexGrid1->verticalScrollBar()->setValue(row - 1);
-}
-
-QString CurveTableEditor::TextMatrix(int row, int col) const {
-    if (row == 0) return MSFlexGrid1->horizontalHeaderItem(col)->text();
-    return MSFlexGrid1->item(row - 1, col)->text();
-}
-
-void CurveTableEditor::SetCell(int row, int col, const QString& text) {
-    MSFlexGrid1->item(row - 1, col)->setText(text);
-}
-
-void CurveTableEditor::SetRedraw(bool on) {
-    MSFlexGrid1->setUpdatesEnabled(on);
-    MSFlexGrid1->blockSignals(!on);
-}
-
 // ---- table <-> grid and curve ----
 
 void CurveTableEditor::LoadTableToGrid() {
@@ -376,98 +288,6 @@ void CurveTableEditor::Trazo1_PointChanged(int index) {
     MSFlexGrid1->setFocus();
 }
 
-// ---- grid and in-cell editor ----
-
-void CurveTableEditor::PlaceEditor() {
-    SetCol(1);
-    const int32_t top = (Row() - TopRow() + 2) * int32_t{kRowHeightTwips};
-    Text1->move(TwipsToPx(800), TwipsToPx(top));
-    Text1->raise();
-}
-
-void CurveTableEditor::MSFlexGrid1_DblClick() {
-    if (Row() < 1) return;
-    PlaceEditor();
-    Text1->setText(TextMatrix(Row(), 1));
-    Text1->selectAll();
-    Text1->show();
-    Text1->setFocus();
-}
-
-void CurveTableEditor::MSFlexGrid1_KeyPress(QChar character) {
-    if (Row() < 1) return;
-    PlaceEditor();
-    Text1->setText(QString(character));
-    Text1->end(false);
-    Text1->show();
-    Text1->setFocus();
-}
-
-void CurveTableEditor::MSFlexGrid1_MouseDown(Qt::MouseButton button, const QPoint& pos) {
-    if (button != Qt::LeftButton) return;
-    Text1->hide();
-    // The point toggled is that of the pressed row, which the press has made
-    // the current one; a press beside the rows has no point to toggle.
-    if (MSFlexGrid1->columnAt(pos.x()) != 0 || MSFlexGrid1->rowAt(pos.y()) < 0 || Row() < 1) return;
-    CurveTable& table = variant_.table();
-    StoreControlPointsFromCurve();
-    const int p = Row() - 1;
-    ModuleDataPro::SetControlPoint(table, CurrentPlane, p,
-                                   !ModuleDataPro::IsControlPoint(table, CurrentPlane, p));
-    ShowControlPoints();
-}
-
-void CurveTableEditor::Text1_KeyDown(int keyCode) {
-    if (keyCode != 13) return;
-    const int16_t value = EnteredValue(Text1->text());
-    Text1->hide();
-    MSFlexGrid1->setFocus();
-    if (Row() < 1) return;
-    StoreGridToTable();
-    ModuleDataPro::SetTableValue(variant_.table(), CurrentPlane, Row() - 1, value);
-    LoadTableToGrid();
-    if (Row() < kLastRow) {
-        SetRow(Row() + 1);
-        if (Row() - TopRow() > 16) SetTopRow(Row());
-        SetCol(1);
-    }
-}
-
-bool CurveTableEditor::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == MSFlexGrid1->viewport()) {
-        if (event->type() == QEvent::MouseButtonPress ||
-            event->type() == QEvent::MouseButtonDblClick) {
-            auto* me = static_cast<QMouseEvent*>(event);
-            const QPoint pos = me->position().toPoint();
-            const int row = MSFlexGrid1->rowAt(pos.y());
-            const int col = MSFlexGrid1->columnAt(pos.x());
-            MSFlexGrid1->setFocus(Qt::MouseFocusReason);
-            if (me->button() == Qt::LeftButton && row >= 0 && col >= 0) {
-                MSFlexGrid1->setCurrentCell(row, col == 0 ? 1 : col);
-            }
-            if (event->type() == QEvent::MouseButtonPress)
-                MSFlexGrid1_MouseDown(me->button(), pos);
-            else if (me->button() == Qt::LeftButton)
-                MSFlexGrid1_DblClick();
-            return true;
-        }
-    } else if (watched == MSFlexGrid1 && event->type() == QEvent::KeyPress) {
-        auto* ke = static_cast<QKeyEvent*>(event);
-        const QString text = ke->text();
-        if (!text.isEmpty() && ke->key() != Qt::Key_Tab && ke->key() != Qt::Key_Backtab) {
-            MSFlexGrid1_KeyPress(text.at(0));
-            return true;
-        }
-    } else if (watched == Text1 && event->type() == QEvent::KeyPress) {
-        auto* ke = static_cast<QKeyEvent*>(event);
-        if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter) {
-            Text1_KeyDown(13);
-            return true;  // the editor does not take Enter itself
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 // ---- toolbar ----
 
 void CurveTableEditor::Toolbar1_ButtonClick(const QString& key) {
@@ -479,65 +299,4 @@ void CurveTableEditor::Toolbar1_ButtonClick(const QString& key) {
         WriteTableToPrinter();
     else if (key == "mnuGetPrinter")
         ReadTableFromPrinter();
-}
-
-void CurveTableEditor::OpenTableFile() {
-    std::string path;
-    Module1::PathParts parts;
-    if (!AskTableFile(*CommonDialog1, false, TableFileFilter(variant_.extension, true), path,
-                      parts))
-        return;
-    CurveTable& table = variant_.table();
-    bool ok = true;
-    if (parts.Ext == variant_.extension) {
-        std::array<int16_t, 1024> words{};
-        ok = Module1::FileExists(path) && CurveTableFile::Read(path, words);
-        if (ok) SetTableWords(table, words);
-    } else if (parts.Ext == "txt") {
-        // Every number is read before any is applied, so that a file that
-        // fails half-way leaves the table as it was.
-        CurveTableValues values{};
-        ok = CurveTableTextFile::Read(path, values);
-        for (int k = 0; ok && k < 1024; ++k) {
-            ModuleDataPro::SetTableValue(table, k / 256, k % 256, values[k]);
-        }
-    }
-    if (!ok) {
-        FileOpenError(variant_.errorTitle);
-        return;
-    }
-    TableFileChosen(this, variant_.caption, parts);
-    LoadTableToGrid();
-}
-
-void CurveTableEditor::SaveTableFile() {
-    StoreGridToTable();
-    std::string path;
-    Module1::PathParts parts;
-    if (!AskTableFile(*CommonDialog1, true, TableFileFilter(variant_.extension, true), path, parts))
-        return;
-    const auto words = TableWords(variant_.table());
-    bool ok = true;
-    if (parts.Ext == variant_.extension)
-        ok = CurveTableFile::Write(path, words);
-    else if (parts.Ext == "txt")
-        ok = CurveTableTextFile::Write(path, words);
-    if (!ok) {
-        MsgBox("FileSave Error", vbOKOnly, variant_.errorTitle);
-        return;
-    }
-    TableFileChosen(this, variant_.caption, parts);
-}
-
-// ---- printer ----
-
-void CurveTableEditor::WriteTableToPrinter() {
-    StoreGridToTable();
-    EachPlane(variant_.write);
-}
-
-void CurveTableEditor::ReadTableFromPrinter() {
-    if (!EachPlane(variant_.read)) return;
-    setWindowTitle(QString(variant_.caption) + " [Printer]");
-    LoadTableToGrid();
 }
