@@ -3,6 +3,7 @@
 
 #include "core/curve_table_files.h"
 #include "core/paths.h"
+#include "core/record_files.h"
 #include "editors/curve/curve_editor_variants.h"
 #include "editors/curve/curve_table_editor.h"
 #include "editors/curve/table_editor_parts.h"
@@ -44,7 +45,9 @@ void CurveTableEditor::OpenTableFile() {
         return;
     CurveTable& table = variant_.table();
     bool ok = true;
-    if (parts.Ext == variant_.extension) {
+    if (parts.Ext == variant_.extension && variant_.levels == CurveLevels::StartEnd) {
+        ok = Module1::FileExists(path) && EGammaFile::Read(path, table, ColorDataSet.EGammaRange);
+    } else if (parts.Ext == variant_.extension) {
         std::array<int16_t, 1024> words{};
         ok = Module1::FileExists(path) && CurveTableFile::Read(path, words);
         if (ok) SetTableWords(table, words);
@@ -73,7 +76,9 @@ void CurveTableEditor::SaveTableFile() {
         return;
     const auto words = TableWords(variant_.table());
     bool ok = true;
-    if (parts.Ext == variant_.extension)
+    if (parts.Ext == variant_.extension && variant_.levels == CurveLevels::StartEnd)
+        ok = EGammaFile::Write(path, variant_.table(), ColorDataSet.EGammaRange);
+    else if (parts.Ext == variant_.extension)
         ok = CurveTableFile::Write(path, words);
     else if (parts.Ext == "txt")
         ok = CurveTableTextFile::Write(path, words);

@@ -131,6 +131,7 @@ void CurveTableEditor::Text1_KeyDown(int keyCode) {
 }
 
 bool CurveTableEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (LevelBoxEvent(watched, event)) return true;
     if (watched == MSFlexGrid1->viewport()) {
         if (event->type() == QEvent::MouseButtonPress ||
             event->type() == QEvent::MouseButtonDblClick) {

@@ -50,6 +50,19 @@ const std::array<CurveEditorVariant, 16> kVariants = {
                      HumidityCoef, HumidityCoef, "KT-Tools", EngineMarkers::Markers),
 };
 
+const CurveEditorVariant kEGamma = {
+    "frmEGamma",
+    "mnuCtlE_Gamma",
+    "E Gamma",
+    "ega",
+    []() -> CurveTable& { return ColorDataSet.E_Gamma; },
+    [](int16_t p) { return Module2::WriteEGammaTable(p); },
+    [](int16_t p) { return Module2::ReadEGammaTable(p); },
+    "KT-Tools",
+    EngineMarkers::None,
+    CurveLevels::StartEnd,
+};
+
 #undef RN_CURVE_VARIANT
 
 }  // namespace
@@ -58,11 +71,15 @@ std::span<const CurveEditorVariant> CurveEditorVariants() {
     return kVariants;
 }
 
+const CurveEditorVariant& EGammaEditorVariant() {
+    return kEGamma;
+}
+
 const CurveEditorVariant* FindCurveEditorVariant(std::string_view window) {
     for (const auto& v : kVariants) {
         if (window == v.window) return &v;
     }
-    return nullptr;
+    return window == kEGamma.window ? &kEGamma : nullptr;
 }
 
 namespace {
@@ -72,6 +89,7 @@ const bool kRegistered = [] {
     for (const auto& v : kVariants) {
         ChildWindowRegistration(v.menuItem, [&v]() -> QWidget* { return new CurveTableEditor(v); });
     }
+    ChildWindowRegistration(kEGamma.menuItem, [] { return new CurveTableEditor(kEGamma); });
     return true;
 }();
 

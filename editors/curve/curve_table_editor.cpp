@@ -121,6 +121,7 @@ void CurveTableEditor::BuildControls() {
         Label1 = MakeLabel(Frame1, "Label1", "nS", 2700, 3960, 195, 255);
         FitText(Label1, RoomToParentEdge(Label1));
     }
+    if (variant_.levels == CurveLevels::StartEnd) BuildLevelBoxes();
     CommonDialog1 = std::make_unique<CommonDialog>(this);
 
     connect(Trazo1, &Trazo::PointChanged, this, [this](int index) { Trazo1_PointChanged(index); });
@@ -133,6 +134,10 @@ void CurveTableEditor::Form_Load() {
     Trazo1->setPointCount(256);
     Trazo1->setValueSpan(10001);
     Trazo1->setCurveMode(1);
+    if (variant_.levels == CurveLevels::StartEnd) {
+        Trazo1->setLevelLine(0, 2000);
+        Trazo1->setLevelLine(1, 8000);
+    }
 
     MSFlexGrid1->setColumnWidth(0, TwipsToPx(700));
     MSFlexGrid1->setColumnWidth(1, TwipsToPx(700));
@@ -191,6 +196,7 @@ void CurveTableEditor::LoadTableToGrid() {
     SetRedraw(true);
     ShowControlPoints();
     if (variant_.markers != EngineMarkers::None) ShowEngineMarkers();
+    if (variant_.levels == CurveLevels::StartEnd) ShowLevels();
 }
 
 void CurveTableEditor::StoreGridToTable() {
@@ -202,6 +208,7 @@ void CurveTableEditor::StoreGridToTable() {
     }
     SetRedraw(true);
     StoreControlPointsFromCurve();
+    if (variant_.levels == CurveLevels::StartEnd) StoreLevels();
 }
 
 void CurveTableEditor::ShowControlPoints() {

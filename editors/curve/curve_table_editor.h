@@ -2,7 +2,8 @@
 // The curve table editor: one plane of one curve table at a time, as a grid of
 // the 256 point values and as a curve, edited straight into the shared table.
 // The sixteen editors of the program are this one window configured by a row
-// of the variant table.
+// of the variant table; so is the E gamma editor, whose row adds the start and
+// end levels of each plane.
 
 #include <QWidget>
 #include <cstdint>
@@ -14,6 +15,7 @@
 
 class QAction;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -52,6 +54,12 @@ public:
     // frmSTBGamma only: the strobe sum of the plane on show, in nanoseconds.
     QLineEdit* txtStbSum = nullptr;
     QLabel* Label1 = nullptr;
+    // frmEGamma only: the end and the start level of the plane on show, each with its label
+    // ("Label2" EP, "Label1" SP in that design) and a level line of the curve.
+    QLineEdit* txtEP = nullptr;
+    QLabel* lblEP = nullptr;
+    QLineEdit* txtSP = nullptr;
+    QLabel* lblSP = nullptr;
 
     // The plane on show; PlaneAll after "Replace all data?" was accepted.
     Plane CurrentPlane = PlaneYellow;
@@ -103,6 +111,17 @@ private:
     void SetRedraw(bool on);
     void SetCell(int row, int col, const QString& text);
     void ShowEngineMarkers();
+
+    // The level boxes of frmEGamma: which 0 is the start (txtSP, level line 0), 1 the end.
+    void BuildLevelBoxes();
+    QLineEdit* LevelBox(int which) const;
+    void ShowLevels();
+    void StoreLevels();
+    void LevelBox_Change(int which);
+    bool LevelBox_KeyPress(QKeyEvent* event);
+    void LevelBox_LostFocus(int which);
+    void Trazo1_LevelChanged(int which);
+    bool LevelBoxEvent(QObject* watched, QEvent* event);
 
     const CurveEditorVariant& variant_;
     bool loaded_ = false;

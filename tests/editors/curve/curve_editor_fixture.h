@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "core/busy_notice.h"
 #include "core/colour_data.h"
 #include "editors/curve/curve_editor_variants.h"
 #include "editors/curve/curve_table_editor.h"
@@ -50,6 +51,22 @@ inline std::vector<std::vector<uint8_t>> Blocks() {
         blocks.push_back(b);
     }
     return blocks;
+}
+
+// Sets a fault just before the given exchange, as the notice comes up for it.
+struct FaultingNotice : BusyNotice {
+    int count = 0;
+    int failAt = 0;
+    void Indication(const std::string&) override {
+        if (++count == failAt) quillet_fail_next(1);
+    }
+    void Extinction() override {}
+};
+
+// The parameter field of a block, without its padding.
+inline std::string Parameter(const std::vector<uint8_t>& block) {
+    std::string p(block.begin() + 8, block.begin() + 24);
+    return p.substr(0, p.find_last_not_of(' ') + 1);
 }
 
 class CurveEditorTest : public GuiTest, public ::testing::WithParamInterface<const char*> {

@@ -1,7 +1,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "core/busy_notice.h"
 #include "core/curve_table_files.h"
 #include "core/parvel_link.h"
 #include "shell/app_globals.h"
@@ -152,22 +151,6 @@ TEST_P(CurveEditorFiles, SaveThatCannotBeWrittenSaysSo) {
     EXPECT_EQ(Boxes()[0].text, "FileSave Error");
     EXPECT_EQ(Boxes()[0].title, variant->errorTitle);
     EXPECT_EQ(ed->windowTitle(), Caption());
-}
-
-// Sets a fault just before the given exchange, as the notice comes up for it.
-struct FaultingNotice : BusyNotice {
-    int count = 0;
-    int failAt = 0;
-    void Indication(const std::string&) override {
-        if (++count == failAt) quillet_fail_next(1);
-    }
-    void Extinction() override {}
-};
-
-// The parameter field of a block, without its padding.
-std::string Parameter(const std::vector<uint8_t>& block) {
-    std::string p(block.begin() + 8, block.begin() + 24);
-    return p.substr(0, p.find_last_not_of(' ') + 1);
 }
 
 TEST_P(CurveEditorFiles, SetupWritesFourPlanesAndStopsAtAFault) {
