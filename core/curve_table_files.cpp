@@ -34,9 +34,9 @@ bool IsBlankLine(std::string_view line) {
     return line.find_first_not_of(" \t") == std::string_view::npos;
 }
 
-// Reads numbers line by line until 1,024 are in; whatever follows them is
-// never looked at.
-bool ParseStream(std::istream& in, CurveTableValues& values) {
+// Reads numbers line by line until `values` is full, in file order; whatever
+// follows them is never looked at.
+bool ParseStream(std::istream& in, std::span<int16_t> values) {
     std::size_t count = 0;
     std::string raw;
     while (count < values.size() && std::getline(in, raw)) {
@@ -52,9 +52,7 @@ bool ParseStream(std::istream& in, CurveTableValues& values) {
                     std::string_view field = line.substr(start, comma - start);
                     int16_t v = 0;
                     if (!ParseField(field, v)) return false;
-                    // File order is point-major; the table is plane-major.
-                    values[(count % 4) * 256 + count / 4] = v;
-                    ++count;
+                    values[count++] = v;
                     if (comma == std::string_view::npos) break;
                     start = comma + 1;
                 }
@@ -66,7 +64,32 @@ bool ParseStream(std::istream& in, CurveTableValues& values) {
     return count == values.size();
 }
 
+// The curve text form is point-major (point 0 of planes 0..3, then point 1);
+// the table is plane-major.
+void FileOrderToTable(const CurveTableValues& file, CurveTableValues& values) {
+    for (std::size_t k = 0; k < file.size(); ++k) values[(k % 4) * 256 + k / 4] = file[k];
+}
+
 }  // namespace
+
+namespace TextFormNumbers {
+
+std::string Format(int value) {
+    return (value < 0 ? "-" : " ") + std::to_string(value < 0 ? -value : value) + " ";
+}
+
+bool Parse(const std::string& text, std::span<int16_t> out) {
+    std::istringstream in(text);
+    return ParseStream(in, out);
+}
+
+bool Read(const std::string& path, std::span<int16_t> out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    return ParseStream(in, out) && !in.bad();
+}
+
+}  // namespace TextFormNumbers
 
 namespace CurveTableFile {
 
@@ -97,9 +120,7 @@ std::string Format(ConstCurveTableWords table) {
             // position is always a blank.
             int value = table[plane * 256 + point] & 0x7FFF;
             if (plane > 0) text += ',';
-            text += ' ';
-            text += std::to_string(value);
-            text += ' ';
+            text += TextFormNumbers::Format(value);
         }
         text += "\r\n";
     }
@@ -107,14 +128,17 @@ std::string Format(ConstCurveTableWords table) {
 }
 
 bool Parse(const std::string& text, CurveTableValues& values) {
-    std::istringstream in(text);
-    return ParseStream(in, values);
+    CurveTableValues file{};
+    if (!TextFormNumbers::Parse(text, file)) return false;
+    FileOrderToTable(file, values);
+    return true;
 }
 
 bool Read(const std::string& path, CurveTableValues& values) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    return ParseStream(in, values) && !in.bad();
+    CurveTableValues file{};
+    if (!TextFormNumbers::Read(path, file)) return false;
+    FileOrderToTable(file, values);
+    return true;
 }
 
 bool Write(const std::string& path, ConstCurveTableWords table) {
@@ -122,3 +146,41 @@ bool Write(const std::string& path, ConstCurveTableWords table) {
 }
 
 }  // namespace CurveTableTextFile
+
+namespace PrintModeTextFile {
+namespace {
+
+using Fields = std::array<int16_t, 5>;
+
+PrintModeRecord FromFields(const Fields& f) {
+    return {f[0], f[1], f[2], f[3], f[4]};
+}
+
+}  // namespace
+
+std::string Format(const PrintModeRecord& r) {
+    std::string text;
+    for (int v : {r.MediaSelect, r.PrintCycle, r.STBPitch, r.STBCalcCoef, r.OPData})
+        text += TextFormNumbers::Format(v) + "\r\n";
+    return text;
+}
+
+bool Parse(const std::string& text, PrintModeRecord& record) {
+    Fields f{};
+    if (!TextFormNumbers::Parse(text, f)) return false;
+    record = FromFields(f);
+    return true;
+}
+
+bool Read(const std::string& path, PrintModeRecord& record) {
+    Fields f{};
+    if (!TextFormNumbers::Read(path, f)) return false;
+    record = FromFields(f);
+    return true;
+}
+
+bool Write(const std::string& path, const PrintModeRecord& record) {
+    return ReplaceFileWhole(path, Format(record));
+}
+
+}  // namespace PrintModeTextFile

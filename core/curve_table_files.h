@@ -1,13 +1,16 @@
 #pragma once
 // The two file forms of a single curve table: the binary image (exactly the
 // 2,048 bytes the table occupies in memory) and the text form of 256 lines of
-// four values that any curve editor reads and writes.
+// four values that any curve editor reads and writes; and the print-mode
+// record's text form, five lines of one value each, written and read alike.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
+
+#include "core/colour_data.h"
 
 // One curve table as it lies in memory: plane p, point i is word 256 * p + i;
 // bits 0-14 the value, bit 15 the control-point flag.
@@ -31,6 +34,21 @@ bool Read(const std::string& path, CurveTableWords table);
 bool Write(const std::string& path, ConstCurveTableWords table);
 }  // namespace CurveTableFile
 
+// The numbers of the text forms.
+namespace TextFormNumbers {
+// One number as the text forms write it: its sign position (a blank, or "-" for a negative
+// number), the digits, one blank.
+std::string Format(int value);
+
+// Takes the first out.size() numbers of the text in file order, separated by commas or line ends
+// (CR LF, LF or a lone CR), blank lines and blanks around them ignored. False, with out
+// unspecified, when the text holds fewer, or a field whose number is not whole or not within
+// -32768..32767.
+bool Parse(const std::string& text, std::span<int16_t> out);
+// Parse applied to a file's contents; false also when it cannot be read.
+bool Read(const std::string& path, std::span<int16_t> out);
+}  // namespace TextFormNumbers
+
 namespace CurveTableTextFile {
 // The text of the file: 256 lines, line i holding point i of planes 0..3 as
 // " v ," joined values without the control-point flag, each line ended by CR LF.
@@ -48,3 +66,17 @@ bool Read(const std::string& path, CurveTableValues& values);
 // Replaces the file whole with Format(table); false when it cannot be written.
 bool Write(const std::string& path, ConstCurveTableWords table);
 }  // namespace CurveTableTextFile
+
+namespace PrintModeTextFile {
+// MediaSelect, PrintCycle, STBPitch, STBCalcCoef and OPData, one a line, each ended by CR LF.
+std::string Format(const PrintModeRecord& record);
+
+// The first five numbers of the text, in that order, without any check of their values. False,
+// and the record untouched, when the text holds fewer or one is not a whole 16-bit number.
+bool Parse(const std::string& text, PrintModeRecord& record);
+// Parse applied to a file's contents; false also when it cannot be read.
+bool Read(const std::string& path, PrintModeRecord& record);
+
+// Replaces the file whole with Format(record); false when it cannot be written.
+bool Write(const std::string& path, const PrintModeRecord& record);
+}  // namespace PrintModeTextFile

@@ -144,8 +144,8 @@ Bytes FactoryPayload(const TableParameter& t) {
         case TableFamily::StartCmp:
             return FactoryStartCmp();
         case TableFamily::PrintMode:
-            // Media 1, 600 dpi cycle 3, strobe pitch 12, coefficient 96, overcoat 128.
-            return FactoryWords({1, 603, 12, 96, 128}, 16);
+            // Media 1, 600 dpi cycle 2, strobe pitch 12, coefficient 96, overcoat 128.
+            return FactoryWords({1, 602, 12, 96, 128}, 16);
     }
     return {};
 }

@@ -156,4 +156,26 @@ TEST_F(CurveTableFiles, WriteThatCannotCompleteLeavesOldFileAndNoLitter) {
     EXPECT_EQ(Entries(), 2u);
 }
 
+TEST_F(CurveTableFiles, PrintModeTextIsFiveSignedLinesReadWithTheSameRules) {
+    const PrintModeRecord record{0, 600, -5, 32767, -32768};
+    const std::string text = " 0 \r\n 600 \r\n-5 \r\n 32767 \r\n-32768 \r\n";
+    EXPECT_EQ(PrintModeTextFile::Format(record), text);
+    const std::string path = (dir / "p.txt").string();
+    ASSERT_TRUE(PrintModeTextFile::Write(path, record));
+    EXPECT_EQ(Slurp(path), text);
+    PrintModeRecord back{};
+    ASSERT_TRUE(PrintModeTextFile::Read(path, back));
+    EXPECT_EQ(PrintModeTextFile::Format(back), text);
+
+    // Five numbers however they are separated; what follows them is not read.
+    ASSERT_TRUE(PrintModeTextFile::Parse("1,302\n\n 7 \r\n8\r9, x", back));
+    EXPECT_EQ(PrintModeTextFile::Format(back), PrintModeTextFile::Format({1, 302, 7, 8, 9}));
+    for (const char* refused : {"1\r\n2\r\n3\r\n4\r\n", "1,2,3,4,40000", "1,2,3.5,4,5", ""}) {
+        PrintModeRecord r = record;
+        EXPECT_FALSE(PrintModeTextFile::Parse(refused, r)) << refused;
+        EXPECT_EQ(PrintModeTextFile::Format(r), text) << refused;
+    }
+    EXPECT_FALSE(PrintModeTextFile::Read((dir / "missing.txt").string(), back));
+}
+
 }  // namespace
