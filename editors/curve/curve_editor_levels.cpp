@@ -3,7 +3,6 @@
 // A box's Change moves its line to the typed level limited to the curve's scale, but stores the
 // level as typed; leaving the box puts the line's value back into it, which then stores the
 // limited value. Dragging a line writes the box and stores it.
-#include <QApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,6 +14,7 @@
 #include "core/numbers.h"
 #include "editors/curve/curve_editor_variants.h"
 #include "editors/curve/curve_table_editor.h"
+#include "editors/curve/table_editor_parts.h"
 #include "platform/trazo/trazo.h"
 #include "shell/ui_units.h"
 
@@ -126,12 +126,8 @@ bool CurveTableEditor::LevelBoxEvent(QObject* watched, QEvent* event) {
         return false;
     const int which = watched == txtSP ? 0 : 1;
     if (event->type() == QEvent::KeyPress) return LevelBox_KeyPress(static_cast<QKeyEvent*>(event));
-    if (event->type() == QEvent::FocusOut) {
-        // The box is left when another control of this window takes the focus: not when another
-        // window (the busy notice of a transfer, a context menu) does, nor once the window has
-        // stored its levels and is closing. The focus has already moved when this is told.
-        QWidget* next = QApplication::focusWidget();
-        if (loaded_ && next && next != watched && isAncestorOf(next)) LevelBox_LostFocus(which);
-    }
+    // Closing, once the levels are stored, leaves nothing.
+    if (event->type() == QEvent::FocusOut && loaded_ && LeftForAnotherControl(this, watched))
+        LevelBox_LostFocus(which);
     return false;
 }

@@ -5,9 +5,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QToolBar>
@@ -171,10 +169,7 @@ void CurveTableEditor::Form_Unload() {
 bool CurveTableEditor::event(QEvent* event) {
     // Inside the main window the editor's frame is fixed, with no minimise
     // or maximise button.
-    if (event->type() == QEvent::ParentChange) {
-        QMdiSubWindow* frame = FixChildFrame(this);
-        if (frame && frame->layout()) frame->layout()->setSizeConstraint(QLayout::SetFixedSize);
-    }
+    if (event->type() == QEvent::ParentChange) FixEditorFrame(this);
     return QWidget::event(event);
 }
 

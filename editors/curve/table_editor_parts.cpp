@@ -1,6 +1,9 @@
 #include "editors/curve/table_editor_parts.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QLayout>
+#include <QMdiSubWindow>
 #include <QRadioButton>
 #include <QToolBar>
 
@@ -101,4 +104,15 @@ bool EachPlane(const std::function<bool(int16_t plane)>& transfer) {
         }
     }
     return true;
+}
+
+void FixEditorFrame(QWidget* window) {
+    QMdiSubWindow* frame = FixChildFrame(window);
+    if (frame && frame->layout()) frame->layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+bool LeftForAnotherControl(const QWidget* window, const QObject* box) {
+    // The focus has already moved on when its loss is told.
+    const QWidget* next = QApplication::focusWidget();
+    return next && next != box && window->isAncestorOf(next);
 }
