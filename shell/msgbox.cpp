@@ -110,6 +110,10 @@ void FileOpenError(const QString& title) {
     MsgBox(QStringLiteral("FileOpen Error"), vbOKOnly, title);
 }
 
+void FileSaveError(const QString& title) {
+    MsgBox(QStringLiteral("FileSave Error"), vbOKOnly, title);
+}
+
 void PrinterNotResponding() {
     MsgBox(QStringLiteral("Printer not responding"), vbOKOnly);
 }

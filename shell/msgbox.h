@@ -32,6 +32,8 @@ int MsgBox(const QString& text, int buttons = vbOKOnly, const QString& title = {
 // not be read or written whole (under the window's own title), and a printer
 // that did not answer.
 void FileOpenError(const QString& title);
+// A table file that could not be written, likewise.
+void FileSaveError(const QString& title);
 void PrinterNotResponding();
 
 using MsgBoxResponder = std::function<int(const QString& text, int buttons, const QString& title)>;

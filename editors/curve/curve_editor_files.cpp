@@ -83,7 +83,7 @@ void CurveTableEditor::SaveTableFile() {
     else if (parts.Ext == "txt")
         ok = CurveTableTextFile::Write(path, words);
     if (!ok) {
-        MsgBox("FileSave Error", vbOKOnly, variant_.errorTitle);
+        FileSaveError(variant_.errorTitle);
         return;
     }
     TableFileChosen(this, variant_.caption, parts);

@@ -50,8 +50,7 @@ CurveTableEditor::~CurveTableEditor() = default;
 void CurveTableEditor::BuildControls() {
     FixClientTwips(this, 7920, 5280);
 
-    Toolbar1 =
-        MakeTableToolbar(this, 7920, [this](const QString& key) { Toolbar1_ButtonClick(key); });
+    Toolbar1 = MakeTableToolbar(this, 7920);
 
     Trazo1 = new Trazo(this);
     Trazo1->setObjectName("Trazo1");
@@ -288,17 +287,4 @@ void CurveTableEditor::Trazo1_PointChanged(int index) {
     SetCol(1);
     SetTopRow(index < 8 ? 1 : index - 7);
     MSFlexGrid1->setFocus();
-}
-
-// ---- toolbar ----
-
-void CurveTableEditor::Toolbar1_ButtonClick(const QString& key) {
-    if (key == "mnuFileOpen")
-        OpenTableFile();
-    else if (key == "mnuFileSave")
-        SaveTableFile();
-    else if (key == "mnuSetPrinter")
-        WriteTableToPrinter();
-    else if (key == "mnuGetPrinter")
-        ReadTableFromPrinter();
 }

@@ -104,7 +104,6 @@ private:
     void MSFlexGrid1_KeyPress(QChar character);
     void MSFlexGrid1_MouseDown(Qt::MouseButton button, const QPoint& pos);
     void Text1_KeyDown(int keyCode);
-    void Toolbar1_ButtonClick(const QString& key);
 
     void BuildControls();
     void PlaceEditor();

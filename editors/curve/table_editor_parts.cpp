@@ -42,6 +42,19 @@ QToolBar* MakeTableToolbar(QWidget* window, double widthTwips,
     return toolbar;
 }
 
+QToolBar* MakeTableToolbar(QWidget* window, double widthTwips, TableToolbarActions actions) {
+    return MakeTableToolbar(window, widthTwips, [actions](const QString& key) {
+        if (key == "mnuFileOpen")
+            actions.OpenTableFile();
+        else if (key == "mnuFileSave")
+            actions.SaveTableFile();
+        else if (key == "mnuSetPrinter")
+            actions.WriteTableToPrinter();
+        else if (key == "mnuGetPrinter")
+            actions.ReadTableFromPrinter();
+    });
+}
+
 PlaneButtons MakePlaneButtons(QWidget* frame, double left, const std::array<double, 5>& tops,
                               std::function<void(Plane)> select, std::function<void()> all) {
     auto make = [&](const char* name, const char* text, double top) {

@@ -23,6 +23,24 @@ class QWidget;
 QToolBar* MakeTableToolbar(QWidget* window, double widthTwips,
                            std::function<void(const QString& key)> click);
 
+// The procedures the four keys run, and the toolbar that runs them by the pressed button's key.
+struct TableToolbarActions {
+    std::function<void()> OpenTableFile;
+    std::function<void()> SaveTableFile;
+    std::function<void()> WriteTableToPrinter;
+    std::function<void()> ReadTableFromPrinter;
+};
+QToolBar* MakeTableToolbar(QWidget* window, double widthTwips, TableToolbarActions actions);
+// The toolbar of an editor whose procedures bear those names.
+template <class Editor>
+QToolBar* MakeTableToolbar(Editor* editor, double widthTwips) {
+    return MakeTableToolbar(editor, widthTwips,
+                            TableToolbarActions{[editor] { editor->OpenTableFile(); },
+                                                [editor] { editor->SaveTableFile(); },
+                                                [editor] { editor->WriteTableToPrinter(); },
+                                                [editor] { editor->ReadTableFromPrinter(); }});
+}
+
 // The five plane buttons of a plane frame, in the order Y, M, C, OP, ALL.
 struct PlaneButtons {
     QRadioButton* opbYellow = nullptr;

@@ -74,8 +74,7 @@ frmPrintMode::~frmPrintMode() = default;
 
 void frmPrintMode::BuildControls() {
     FixClientTwips(this, 4470, 5430);
-    Toolbar1 =
-        MakeTableToolbar(this, 4470, [this](const QString& key) { Toolbar1_ButtonClick(key); });
+    Toolbar1 = MakeTableToolbar(this, 4470);
 
     int labels = 0;
     auto label = [&](const char* text, double left, double top, double width) {
@@ -332,19 +331,6 @@ bool frmPrintMode::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-// ---- toolbar ----
-
-void frmPrintMode::Toolbar1_ButtonClick(const QString& key) {
-    if (key == "mnuFileOpen")
-        OpenTableFile();
-    else if (key == "mnuFileSave")
-        SaveTableFile();
-    else if (key == "mnuSetPrinter")
-        WriteTableToPrinter();
-    else if (key == "mnuGetPrinter")
-        ReadTableFromPrinter();
-}
-
 void frmPrintMode::OpenTableFile() {
     std::string path;
     Module1::PathParts parts;
@@ -376,7 +362,7 @@ void frmPrintMode::SaveTableFile() {
     else if (parts.Ext == "txt")
         ok = PrintModeTextFile::Write(path, Record());
     if (!ok) {
-        MsgBox("FileSave Error", vbOKOnly, kErrorTitle);
+        FileSaveError(kErrorTitle);
         return;
     }
     TableFileChosen(this, kFileCaption, parts);

@@ -76,7 +76,6 @@ private:
     void cmbPrintCycle_Click(int index);
     void Box_Change(QLineEdit* box, int16_t& field, int lastChars);
     void Step(int16_t& field, int direction, int16_t below, void (frmPrintMode::*show)());
-    void Toolbar1_ButtonClick(const QString& key);
     // The program's own rewrite of a box, which stores nothing back.
     void Rewrite(QLineEdit* box, const QString& text);
     int ShownCycle() const;  // the print-cycle list index, -1 for none
