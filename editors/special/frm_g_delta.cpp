@@ -36,8 +36,7 @@ frmGDelta::~frmGDelta() = default;
 
 void frmGDelta::BuildControls() {
     FixClientTwips(this, 3690, 3600);
-    Toolbar1 =
-        MakeTableToolbar(this, 3690, [this](const QString& key) { Toolbar1_ButtonClick(key); });
+    Toolbar1 = MakeTableToolbar(this, 3690);
 
     Frame2 = new QFrame(this);
     Frame2->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
@@ -145,17 +144,6 @@ void frmGDelta::opbAll_Click() {
 }
 
 // ---- toolbar ----
-
-void frmGDelta::Toolbar1_ButtonClick(const QString& key) {
-    if (key == "mnuFileOpen")
-        OpenTableFile();
-    else if (key == "mnuFileSave")
-        SaveTableFile();
-    else if (key == "mnuSetPrinter")
-        WriteTableToPrinter();
-    else if (key == "mnuGetPrinter")
-        ReadTableFromPrinter();
-}
 
 void frmGDelta::OpenTableFile() {
     if (OpenParamTableFile(this, *CommonDialog1,

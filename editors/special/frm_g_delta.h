@@ -65,7 +65,6 @@ private:
     void SelectPlane(Plane plane);
     void opbAll_Click();
     void txt_Change();
-    void Toolbar1_ButtonClick(const QString& key);
 
     std::array<QLineEdit*, 4> boxes_{};  // words 0..3
 };

@@ -50,8 +50,7 @@ frmGOmega::~frmGOmega() = default;
 
 void frmGOmega::BuildControls() {
     FixClientTwips(this, 5640, 3645);
-    Toolbar1 =
-        MakeTableToolbar(this, 5640, [this](const QString& key) { Toolbar1_ButtonClick(key); });
+    Toolbar1 = MakeTableToolbar(this, 5640);
 
     Frame2 = new QFrame(this);
     Frame2->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
@@ -185,17 +184,6 @@ void frmGOmega::opbAll_Click() {
 }
 
 // ---- toolbar ----
-
-void frmGOmega::Toolbar1_ButtonClick(const QString& key) {
-    if (key == "mnuFileOpen")
-        OpenTableFile();
-    else if (key == "mnuFileSave")
-        SaveTableFile();
-    else if (key == "mnuSetPrinter")
-        WriteTableToPrinter();
-    else if (key == "mnuGetPrinter")
-        ReadTableFromPrinter();
-}
 
 void frmGOmega::OpenTableFile() {
     // The boxes show the file's coefficients over the divisor last read, not one merely typed.

@@ -84,7 +84,6 @@ private:
     void SelectPlane(Plane plane);
     void opbAll_Click();
     void txt_Change();
-    void Toolbar1_ButtonClick(const QString& key);
 
     std::array<QLineEdit*, 7> boxes_{};  // txtA..txtG
 };

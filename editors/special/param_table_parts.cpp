@@ -3,9 +3,7 @@
 #include <QEvent>
 #include <QFont>
 #include <QFrame>
-#include <QLayout>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QRadioButton>
 #include <algorithm>
 #include <string>
@@ -36,7 +34,7 @@ void SaveParamTableFile(QWidget* window, CommonDialog& dialog, const ParamTableF
     Module1::PathParts parts;
     if (!AskTableFile(dialog, true, TableFileFilter(filing.extension, false), path, parts)) return;
     if (parts.Ext == filing.extension && !ParamTableFile::Write(path, filing.table)) {
-        MsgBox("FileSave Error", vbOKOnly, filing.errorTitle);
+        FileSaveError(filing.errorTitle);
         return;
     }
     TableFileChosen(window, filing.caption, parts);
@@ -114,8 +112,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == window_ && event->type() == QEvent::ParentChange) {
-            QMdiSubWindow* frame = FixChildFrame(window_);
-            if (frame && frame->layout()) frame->layout()->setSizeConstraint(QLayout::SetFixedSize);
+            FixEditorFrame(window_);
         } else if (watched == window_ && event->type() == QEvent::Close && unload_) {
             std::exchange(unload_, nullptr)();
         }

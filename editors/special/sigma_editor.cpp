@@ -57,8 +57,7 @@ SigmaEditor::~SigmaEditor() = default;
 
 void SigmaEditor::BuildControls() {
     FixClientTwips(this, 6795, 4995);
-    Toolbar1 =
-        MakeTableToolbar(this, 6795, [this](const QString& key) { Toolbar1_ButtonClick(key); });
+    Toolbar1 = MakeTableToolbar(this, 6795);
 
     Trazo1 = new Trazo(this);
     Trazo1->setObjectName("Trazo1");
@@ -326,17 +325,6 @@ void SigmaEditor::opbAll_Click() {
 }
 
 // ---- toolbar ----
-
-void SigmaEditor::Toolbar1_ButtonClick(const QString& key) {
-    if (key == "mnuFileOpen")
-        OpenTableFile();
-    else if (key == "mnuFileSave")
-        SaveTableFile();
-    else if (key == "mnuSetPrinter")
-        WriteTableToPrinter();
-    else if (key == "mnuGetPrinter")
-        ReadTableFromPrinter();
-}
 
 void SigmaEditor::OpenTableFile() {
     if (OpenParamTableFile(

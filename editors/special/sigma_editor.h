@@ -93,7 +93,6 @@ private:
     bool Box_KeyPress(Weight weight, const QKeyEvent& key);
     void Box_LostFocus(Weight weight);
     void Trazo1_PointChanged();
-    void Toolbar1_ButtonClick(const QString& key);
 
     void FixGroup(SigmaGroup group);
     // Runs the box's rule with v; true when it stored. A rule that does not fit stores nothing,
