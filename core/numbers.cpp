@@ -80,6 +80,13 @@ std::size_t ScanPrefixed(std::string_view text, double& value) {
     return i;
 }
 
+// The number after the leading blanks; the characters of the number, 0 when there is none.
+std::size_t ScanLeading(std::string_view text, double& value) {
+    std::size_t start = 0;
+    while (start < text.size() && text[start] == ' ') ++start;
+    return ScanDecimal(text.substr(start), value);
+}
+
 double RoundHalfEven(double value, double lo, double hi) {
     const double r = std::nearbyint(value);  // the default rounding mode: nearest, ties to even
     if (!(r >= lo && r <= hi))
@@ -92,11 +99,14 @@ double RoundHalfEven(double value, double lo, double hi) {
 }  // namespace
 
 double LeadingNumber(std::string_view text) {
-    std::size_t start = 0;
-    while (start < text.size() && text[start] == ' ') ++start;
     double value = 0;
-    ScanDecimal(text.substr(start), value);
+    ScanLeading(text, value);
     return value;
+}
+
+bool HasLeadingNumber(std::string_view text) {
+    double value = 0;
+    return ScanLeading(text, value) > 0;
 }
 
 double EntryNumber(std::string_view text) {

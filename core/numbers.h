@@ -10,6 +10,8 @@
 // fraction and exponent; reading stops at the first character that cannot continue the number.
 // A text without a number gives 0.
 double LeadingNumber(std::string_view text);
+// Whether the text begins with such a number, so that a 0 read from it was typed.
+bool HasLeadingNumber(std::string_view text);
 
 // The editors' reading of a typed entry: blanks, tabs and line feeds are ignored wherever they
 // stand ("1 2 3" is 123); a decimal number with sign, fraction and exponent, or &H / &O followed by

@@ -21,6 +21,13 @@ TEST(Numbers, LeadingNumber) {
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.value) << c.text;
 }
 
+TEST(Numbers, HasLeadingNumber) {
+    for (const char* text : {"0", "  42", "-7x", ".5", "5.", "+0"})
+        EXPECT_TRUE(HasLeadingNumber(text)) << text;
+    for (const char* text : {"", "   ", "abc", "-", ".", "+", "\t4", "e5"})
+        EXPECT_FALSE(HasLeadingNumber(text)) << text;
+}
+
 TEST(Numbers, EntryNumber) {
     const struct {
         const char* text;
