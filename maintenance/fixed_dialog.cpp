@@ -2,7 +2,9 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPushButton>
 
 #include "shell/ui_units.h"
 
@@ -13,8 +15,18 @@ FixedDialog::FixedDialog(const char* name, double clientWidth, double clientHeig
 
 bool FixedDialog::event(QEvent* e) {
     if (e->type() == QEvent::ParentChange) {
-        if (QMdiSubWindow* frame = FixChildFrame(this))
+        if (QMdiSubWindow* frame = FixChildFrame(this)) {
             frame->setOption(QMdiSubWindow::RubberBandResize, false);
+            if (!followed_) {
+                followed_ = true;
+                connect(
+                    frame, &QMdiSubWindow::windowStateChanged, this,
+                    [this](Qt::WindowStates before, Qt::WindowStates now) {
+                        if (now.testFlag(Qt::WindowActive) && !before.testFlag(Qt::WindowActive))
+                            Form_Activate();
+                    });
+            }
+        }
     }
     return QWidget::event(e);
 }
@@ -27,4 +39,32 @@ QLabel* FixedDialog::AddLabel(const char* name, const QString& text, double left
     // Widening would run into the control beside it.
     FitText(label, label->width());
     return label;
+}
+
+QLabel* FixedDialog::AddAutoLabel(const char* name, const QString& text, double left, double top,
+                                  double room) {
+    return PlaceAutoLabel(new QLabel(text, this), name, left, top, room);
+}
+
+QLabel* PlaceAutoLabel(QLabel* label, const char* name, double left, double top, double room) {
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(TwipsToPx(left), TwipsToPx(top), 0, label->sizeHint().height());
+    FitText(label, TwipsToPx(room));
+    return label;
+}
+
+QPushButton* FixedDialog::AddButton(const char* name, const QString& caption, double left,
+                                    double top, double width, double height) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(QString::fromLatin1(name));
+    PlaceTwips(button, left, top, width, height);
+    return button;
+}
+
+QLineEdit* FixedDialog::AddTextBox(const char* name, double left, double top, double width,
+                                   double height) {
+    auto* box = new QLineEdit(this);
+    box->setObjectName(QString::fromLatin1(name));
+    PlaceTwips(box, left, top, width, height);
+    return box;
 }

@@ -5,6 +5,8 @@
 #include <QWidget>
 
 class QLabel;
+class QLineEdit;
+class QPushButton;
 
 class FixedDialog : public QWidget {
     Q_OBJECT
@@ -18,8 +20,32 @@ protected:
     // be cut is set a little smaller until it fits its box.
     QLabel* AddLabel(const char* name, const QString& text, double left, double top, double width,
                      double height);
+    // A label that takes the size of its text, placed by its top left corner
+    // (twips); a text wider than `room` is set smaller until it fits, so that
+    // it keeps clear of the control beside it.
+    QLabel* AddAutoLabel(const char* name, const QString& text, double left, double top,
+                         double room);
+
+    // A button and a text box placed as the design gives them (twips).
+    QPushButton* AddButton(const char* name, const QString& caption, double left, double top,
+                           double width, double height);
+    QLineEdit* AddTextBox(const char* name, double left, double top, double width, double height);
+
+    // Runs each time the dialog becomes the active child window, the first showing included.
+    virtual void Form_Activate() {}
 
     // Once the main window has put the dialog into its child frame, that frame
     // loses its minimise and maximise boxes and its sizing border.
     bool event(QEvent* e) override;
+
+private:
+    bool followed_ = false;
 };
+
+// The same for a label inside a frame of the dialog.
+QLabel* PlaceAutoLabel(QLabel* label, const char* name, double left, double top, double room);
+
+// The room of a label that stands left of a control: up to a small gap before it.
+inline double RoomBefore(double controlLeft, double labelLeft) {
+    return controlLeft - labelLeft - 60;
+}

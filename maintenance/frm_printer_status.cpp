@@ -9,6 +9,7 @@
 
 #include "core/parvel_link.h"
 #include "core/status_queries.h"
+#include "maintenance/status_calls.h"
 #include "shell/child_windows.h"
 #include "shell/ui_units.h"
 
@@ -79,13 +80,8 @@ QColor ColourOf(Ink ink) {
                            : QApplication::palette().color(QPalette::ButtonText);
 }
 
-// A library without the export cannot read the printer: that is a failed read.
 int32_t ReadStatusWord() {
-    try {
-        return Parvel::JmGetStatus(PortHandle);
-    } catch (const Parvel::Unavailable&) {
-        return Parvel::StatusUnknown;
-    }
+    return CallOrFailure([] { return Parvel::JmGetStatus(PortHandle); }, Parvel::StatusUnknown);
 }
 
 }  // namespace
