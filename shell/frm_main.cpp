@@ -218,13 +218,15 @@ void frmMain::BuildMenus() {
     AddItems(mnuStatus, Rows{{"Printer Status(&S)...", "mnuPrinterStatus"},
                              {"ROM Version(&V)...", "mnuROMVersion"},
                              {"Ribbon Status(&R)...", "mnuRibbonStatus"},
-                             {"Print Sheets Counter(&P)...", "mnuOptionPrintSheetsCounter"}});
+                             {"Print Sheets Counter(&P)...", "mnuOptionPrintSheetsCounter"},
+                             {"Printer Serial No(&N)...", "mnuPrinterSerial"}});
 
     mnuOption = AddMenu("Option(&O)", "mnuOption");
     AddItems(mnuOption, Rows{{"Setup of Media(&M)...", "mnuOptionSetupMedium"},
                              {"Setup of HeadRank(&R)...", "mnuOptionSetupHeadRank"},
                              {"Setup of HeatRank(&H)...", "mnuOptionSetupHeatRank"},
                              {"Setup of Printer Serial No", "mnuOptionSetupPSerial"},
+                             {"Setup of Resolution(&L)...", "mnuOptionSetupResolution"},
                              {"Mechanism Adjustment(&A)...", "mnuOptionMechanismAdjustment"},
                              {Separator, ""},
                              {"Sensor Monitor(&S)...", "mnuOptionSensorMonitor"},

@@ -8,11 +8,14 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSet>
 #include <QTest>
+#include <iostream>
 
 #include "shell/app_globals.h"
 #include "shell/child_windows.h"
 #include "shell/frm_main.h"
+#include "shell/msgbox.h"
 #include "tests/support/gui_test.h"
 
 namespace {
@@ -118,12 +121,14 @@ const std::vector<std::pair<QString, QStringList>> MenuTree = {
     {"Status(&T)|mnuStatus",
      {"Printer Status(&S)...|mnuPrinterStatus", "ROM Version(&V)...|mnuROMVersion",
       "Ribbon Status(&R)...|mnuRibbonStatus",
-      "Print Sheets Counter(&P)...|mnuOptionPrintSheetsCounter"}},
+      "Print Sheets Counter(&P)...|mnuOptionPrintSheetsCounter",
+      "Printer Serial No(&N)...|mnuPrinterSerial"}},
     {"Option(&O)|mnuOption",
      {"Setup of Media(&M)...|mnuOptionSetupMedium",
       "Setup of HeadRank(&R)...|mnuOptionSetupHeadRank",
       "Setup of HeatRank(&H)...|mnuOptionSetupHeatRank",
       "Setup of Printer Serial No|mnuOptionSetupPSerial",
+      "Setup of Resolution(&L)...|mnuOptionSetupResolution",
       "Mechanism Adjustment(&A)...|mnuOptionMechanismAdjustment", "-",
       "Sensor Monitor(&S)...|mnuOptionSensorMonitor", "-",
       "Flash rom writer(&F)...|mnuOptionFlashProgram"}},
@@ -252,6 +257,69 @@ TEST_F(MenuTest, ExitClosesTheChildrenThenSavesTheSettings) {
     EXPECT_FALSE(MainForm->isVisible());
     EXPECT_EQ(first.unloads, 1);
     EXPECT_TRUE(QFileInfo::exists(SettingsFile()));
+}
+
+// The answer that leaves things as they are: the last button of the set.
+int LeavingAnswer(int buttons) {
+    switch (buttons & 7) {
+        case vbOKCancel:
+        case vbYesNoCancel:
+        case vbRetryCancel:
+            return vbCancel;
+        case vbAbortRetryIgnore:
+            return vbIgnore;
+        case vbYesNo:
+            return vbNo;
+        default:
+            return vbOK;
+    }
+}
+
+// Every item of the tree that has a window opens it, through the menu as the
+// user chooses it. A message box that a window's load shows is answered; any
+// other box is a fault.
+TEST_F(MenuTest, EveryWindowItemOfTheTreeOpensItsWindow) {
+    QString loading;
+    QStringList loadBoxes;
+    SetMsgBoxResponder([&](const QString& text, int buttons, const QString&) -> int {
+        if (loading.isEmpty()) {
+            ADD_FAILURE() << "message box outside a window's load: " << text.toStdString();
+            return vbCancel;
+        }
+        loadBoxes << loading + ": " + text;
+        return LeavingAnswer(buttons);
+    });
+
+    QList<QAction*> items;
+    QList<QMenu*> menus;
+    for (QAction* top : MainForm->menuBar()->actions()) menus << top->menu();
+    while (!menus.isEmpty()) {
+        for (QAction* item : menus.takeFirst()->actions()) {
+            if (item->menu()) menus << item->menu();
+            if (ChildWindows::FactoryOf(item->objectName())) items << item;
+        }
+    }
+    ASSERT_FALSE(items.isEmpty());
+
+    QSet<QWidget*> windows;
+    for (QAction* item : items) {
+        const QString name = item->objectName();
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_TRUE(item->isEnabled());
+        loading = name;
+        item->trigger();
+        loading.clear();
+        QCoreApplication::processEvents();
+        QMdiSubWindow* active = MainForm->mdiArea->activeSubWindow();
+        ASSERT_NE(active, nullptr);
+        QWidget* window = active->widget();
+        EXPECT_TRUE(active->isVisible());
+        EXPECT_FALSE(window->objectName().isEmpty());
+        EXPECT_FALSE(windows.contains(window)) << "a window of its own";
+        windows.insert(window);
+    }
+    EXPECT_EQ(Children().size(), items.size());
+    if (!loadBoxes.isEmpty()) std::cout << loadBoxes.join('\n').toStdString() << '\n';
 }
 
 }  // namespace
