@@ -217,12 +217,13 @@ TEST_F(DevicePort, TheDeviceStaysOpenBetweenExchangesAndIsLetGoWhenIdle) {
         EXPECT_EQ(OpenOn(printer.Path()), held + 1);
     }
     const auto idle = Clock::now();
-    while (OpenOn(printer.Path()) > held && Clock::now() - idle < std::chrono::seconds(3))
+    while (OpenOn(printer.Path()) > held && Clock::now() - idle < std::chrono::seconds(5))
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     const auto closedAfter = Clock::now() - idle;
     EXPECT_EQ(OpenOn(printer.Path()), held);
     EXPECT_GE(closedAfter, std::chrono::milliseconds(kDeviceIdleCloseMs - 50));
-    EXPECT_LT(closedAfter, std::chrono::milliseconds(kDeviceIdleCloseMs + 1000));
+    // A loaded machine (the sanitizers, parallel tests) may wake the closer late.
+    EXPECT_LT(closedAfter, std::chrono::milliseconds(kDeviceIdleCloseMs + 3000));
 }
 
 // A device that never stops sending (/dev/zero) is not read until the deadline: at most
