@@ -9,6 +9,7 @@
 #include "core/colour_data.h"
 #include "core/command_blocks.h"
 #include "core/errors.h"
+#include "core/exchange_guard.h"
 #include "core/jm_stat.h"
 #include "core/parvel_link.h"
 #include "core/requests.h"
@@ -83,7 +84,11 @@ void WriteTableCommandFile(const std::string& path) {
     if (!ReplaceFileWhole(path, file)) throw FileError("\"" + path + "\" cannot be written");
 }
 
+// Each transfer claims the printer before it builds anything in SendBuffer and keeps it to its
+// last piece: a header whose data does not follow at once is lost to the printer.
 bool WriteAllTables() {
+    const ExchangeClaim claim;
+    if (!claim) return false;
     const std::string path =
         (std::filesystem::path(ProgramFolder()) / TableCommandTempName).string();
     WriteTableCommandFile(path);
@@ -93,6 +98,8 @@ bool WriteAllTables() {
 }
 
 bool WriteVersion(const std::string& text) {
+    const ExchangeClaim claim;
+    if (!claim) return false;
     int16_t pos = BuildCommandHeader("TBL_WT", "Version", VersionPayload);
     PutVersionText(pos, text);
     return Send(SendBuffer.data(), static_cast<std::size_t>(pos));
@@ -100,6 +107,8 @@ bool WriteVersion(const std::string& text) {
 
 bool SendColorDataFile(const std::string& path) {
     const std::vector<uint8_t> bytes = ReadPadded(path, ColorDataBuffer, 32);
+    const ExchangeClaim claim;
+    if (!claim) return false;
     BuildCommandHeader("TBL_WT", "CTRLD_UPDATE_KT", static_cast<int32_t>(bytes.size()));
     if (!SendHeader()) return false;
     return Send(bytes.data(), bytes.size());
@@ -113,6 +122,8 @@ void CheckColorDataFile(const std::string& path) {
 bool UpdateFirmware(const std::string& path) {
     // Read whole before anything is sent: a file that cannot be read sends nothing.
     const std::vector<uint8_t> bytes = ReadPadded(path, FirmwareBuffer, 32);
+    const ExchangeClaim claim;
+    if (!claim) return false;
     BuildCommandHeader("FW_UPD", "FLASH_REWRITE", -1);
     if (!SendHeader()) return false;
     Sleep(FirmwareWaitMs);

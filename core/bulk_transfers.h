@@ -7,7 +7,8 @@
 // write-all transfer through "JmTbl.tmp" in the program folder, the colour-data file with its
 // version text, the firmware update from a ROM data file, and the version and checksum reads.
 //
-// A printer that does not take a send makes a procedure return false. A file that cannot be read,
+// A printer that does not take a send makes a procedure return false, as does a transfer asked for
+// while another exchange is in progress (nothing is built or sent then). A file that cannot be read,
 // created or written, or that does not fit its transfer buffer, throws FileError before anything
 // is sent, so the window can tell "FileOpen Error" from "Printer not responding".
 namespace Module2 {

@@ -1,6 +1,7 @@
 #include "core/jm_stat.h"
 
 #include "core/busy_notice.h"
+#include "core/exchange_guard.h"
 #include "core/parvel_link.h"
 
 namespace {
@@ -8,14 +9,19 @@ namespace {
 BusyNotice* Notice = nullptr;
 
 // Shows the notice for the lifetime of one exchange; an exception from the library still takes
-// it down.
+// it down. The notice lets pending events run as it comes and goes; a printer call of theirs would
+// land in the middle of this exchange, so they run refused.
 class NoticeShown {
 public:
     explicit NoticeShown(const char* text) : notice_(Notice) {
-        if (notice_ != nullptr) notice_->Indication(text);
+        if (notice_ == nullptr) return;
+        const EventsDuringExchange events;
+        notice_->Indication(text);
     }
     ~NoticeShown() {
-        if (notice_ != nullptr) notice_->Extinction();
+        if (notice_ == nullptr) return;
+        const EventsDuringExchange events;
+        notice_->Extinction();
     }
     NoticeShown(const NoticeShown&) = delete;
     NoticeShown& operator=(const NoticeShown&) = delete;
@@ -32,7 +38,11 @@ void SetBusyNotice(BusyNotice* notice) {
 
 namespace JmStat {
 
+// Each exchange claims the printer before its notice appears and keeps it until the notice is
+// gone, so that nothing runs in between. A refused claim shows no notice.
 int32_t SendCommand(int32_t port, const void* data, int32_t length) {
+    const ExchangeClaim claim;
+    if (!claim) return 0;
     NoticeShown shown("SENDING!");
     try {
         return Parvel::JmSetCommand(port, data, length);
@@ -43,6 +53,8 @@ int32_t SendCommand(int32_t port, const void* data, int32_t length) {
 
 int32_t ReceiveCommand(int32_t port, const void* request, int32_t requestLength, void* out,
                        int32_t outSize) {
+    const ExchangeClaim claim;
+    if (!claim) return -1;
     NoticeShown shown("RECEIVING!");
     try {
         return Parvel::JmGetCommandEX(port, request, requestLength, out, outSize);

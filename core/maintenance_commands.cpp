@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core/command_blocks.h"
+#include "core/exchange_guard.h"
 #include "core/parvel_link.h"
 #include "core/requests.h"
 #include "core/status_queries.h"
@@ -20,6 +21,8 @@ constexpr int PrinterIdField = 32;
 // One "MNT_WT" block: the header, then the field filled from the composed text (cut to the field;
 // the rest of the field zero, so that no byte of an earlier block goes out with it).
 bool WriteSetting(const char* parameter, const std::string& text, int field) {
+    const ExchangeClaim claim;
+    if (!claim) return false;
     const int16_t pos = BuildCommandHeader("MNT_WT", parameter, field);
     const std::string bytes = ToAnsi(text);
     std::fill_n(SendBuffer.begin() + pos, field, uint8_t{0});

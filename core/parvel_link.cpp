@@ -1,5 +1,6 @@
 #include "core/parvel_link.h"
 
+#include "core/exchange_guard.h"
 #include "core/runtime_library.h"
 
 #include <dlfcn.h>
@@ -34,18 +35,26 @@ void* Bind(const char* exportName) {
     return address;
 }
 
+void RequireClaim(const ::ExchangeClaim& claim) {
+    if (!claim) throw Busy();
+}
+
 int32_t JmInitialize(const char16_t* portName) {
     static auto* call = BindAs<int32_t(const char16_t*)>("JmInitialize");
     return call(portName);
 }
 
 int32_t JmSetCommand(int32_t handle, const void* data, int32_t length) {
+    const ::ExchangeClaim claim;
+    RequireClaim(claim);
     static auto* call = BindAs<int32_t(int32_t, const void*, int32_t)>("JmSetCommand");
     return call(handle, data, length);
 }
 
 int32_t JmGetCommandEX(int32_t handle, const void* request, int32_t requestLength, void* out,
                        int32_t outSize) {
+    const ::ExchangeClaim claim;
+    RequireClaim(claim);
     static auto* call =
         BindAs<int32_t(int32_t, const void*, int32_t, void*, int32_t)>("JmGetCommandEX");
     return call(handle, request, requestLength, out, outSize);

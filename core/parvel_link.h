@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <stdexcept>
 
+class ExchangeClaim;
+
 // The program's binding to the printer status library. The library is loaded by its file name
 // ("libparvel.so", found by the dynamic loader, so LD_LIBRARY_PATH can put another in front) and
 // each export is bound by name at its first call, as for a library the program did not build.
@@ -14,7 +16,17 @@ struct Unavailable : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A call made while another exchange is in progress (core/exchange_guard.h): refused before it
+// reaches the library. Callers take it as they take a library that cannot be reached.
+struct Busy : Unavailable {
+    Busy() : Unavailable("another printer exchange is in progress") {}
+};
+
+// Throws Busy unless the claim was granted.
+void RequireClaim(const ::ExchangeClaim& claim);
+
 int32_t JmInitialize(const char16_t* portName);
+// The two transport calls; each runs inside its own claim and throws Busy when it is refused.
 int32_t JmSetCommand(int32_t handle, const void* data, int32_t length);
 int32_t JmGetCommandEX(int32_t handle, const void* request, int32_t requestLength, void* out,
                        int32_t outSize);

@@ -3,11 +3,14 @@
 #include <algorithm>
 
 #include "core/command_blocks.h"
+#include "core/exchange_guard.h"
 #include "core/parvel_link.h"
 
 namespace Module2 {
 
 int32_t Request(std::string_view command, std::string_view parameter) {
+    const ExchangeClaim claim;
+    if (!claim) return -1;
     BuildCommandHeader(command, parameter, -1);
     try {
         return Parvel::JmGetCommandEX(PortHandle, SendBuffer.data(), HeaderSize,

@@ -9,8 +9,8 @@
 namespace Module2 {
 
 // Sends a request without data (command, parameter, blank length field) built in SendBuffer and
-// takes the reply payload into ReceiveBuffer. Its length, or -1 when the exchange failed or the
-// status library cannot be loaded.
+// takes the reply payload into ReceiveBuffer. Its length, or -1 when the exchange failed, the
+// status library cannot be loaded or another exchange is in progress (then nothing is touched).
 int32_t Request(std::string_view command, std::string_view parameter);
 
 // The text of the reply just received, up to its terminator. The search stays inside the reply,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "core/exchange_guard.h"
 #include "core/parvel_link.h"
 
 namespace Parvel {
@@ -16,9 +17,11 @@ struct ExportName {
     char text[N];
 };
 
-// Binds the export at its first call and calls it.
+// Binds the export at its first call and calls it, inside a claim of the printer.
 template <ExportName Name, typename... Args>
 int32_t Call(Args... args) {
+    const ::ExchangeClaim claim;
+    RequireClaim(claim);
     static auto* call = BindAs<int32_t(Args...)>(Name.text);
     return call(args...);
 }

@@ -4,8 +4,8 @@
 
 // The status-library getters and commands the maintenance windows call beyond the transport, each
 // bound by name at its first call like those of core/parvel_link.h. Each throws Unavailable when
-// the library or the export cannot be found; the caller reports that as a printer that did not
-// answer. Text getters take a buffer of TextCapacity bytes.
+// the library or the export cannot be found, or Busy (an Unavailable) while another exchange is in
+// progress; the caller reports either as a printer that did not answer. Text getters take a buffer of TextCapacity bytes.
 namespace Parvel {
 
 inline constexpr int TextCapacity = 255;

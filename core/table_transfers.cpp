@@ -1,6 +1,7 @@
 #include "core/table_transfers.h"
 
 #include "core/command_blocks.h"
+#include "core/exchange_guard.h"
 #include "core/jm_stat.h"
 #include "core/parvel_link.h"
 
@@ -61,14 +62,20 @@ bool ValidPlane(int plane) {
     return plane >= 0 && plane < PlaneCount;
 }
 
+// Both claim the printer before they touch SendBuffer, and a read keeps it until the reply is
+// decoded from ReceiveBuffer.
 bool Write(const TableBlock& block, int plane) {
     if (block.perPlane && !ValidPlane(plane)) return false;
+    const ExchangeClaim claim;
+    if (!claim) return false;
     const int16_t length = BuildTableBlock(block, plane);
     return JmStat::SendCommand(PortHandle, SendBuffer.data(), length) != 0;
 }
 
 bool Read(const TableBlock& block, int plane) {
     if (block.perPlane && !ValidPlane(plane)) return false;
+    const ExchangeClaim claim;
+    if (!claim) return false;
     BuildCommandHeader("TBL_RD", BlockParameter(block, plane), -1);
     const int32_t received = JmStat::ReceiveCommand(PortHandle, SendBuffer.data(), HeaderSize,
                                                     ReceiveBuffer.data(), BufferSize - 1);

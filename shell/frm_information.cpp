@@ -1,6 +1,7 @@
 #include "shell/frm_information.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFrame>
 #include <QLabel>
 #include <QMdiArea>
@@ -36,6 +37,16 @@ frmInformation::frmInformation() {
     Label1->setFont(gothic);
     Label1->move(TwipsToPx(1920), TwipsToPx(60));
 }
+
+namespace {
+
+// The notice is painted and taken down while an exchange is under way; the user's clicks and keys
+// wait in the queue until it is over, so that nothing the user does can start in between.
+void ProcessPendingMessages() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace
 
 int CentredEdge(int outer, int own) {
     return outer / 2 - own / 2;
@@ -74,7 +85,7 @@ void InformationNotice::Indication(const std::string& text) {
         form_->Label1->setText(QString::fromStdString(text));
         form_->Label1->adjustSize();
     }
-    QCoreApplication::processEvents();
+    ProcessPendingMessages();
 }
 
 void InformationNotice::Extinction() {
@@ -83,5 +94,5 @@ void InformationNotice::Extinction() {
     delete window_;
     window_ = nullptr;
     form_ = nullptr;
-    QCoreApplication::processEvents();
+    ProcessPendingMessages();
 }
