@@ -54,6 +54,10 @@ TEST_F(MaintenanceCommands, WhatCannotBeSentIsNotSent) {
     const std::string id(40, 'X');
     ASSERT_TRUE(WritePrinterId(id));
     EXPECT_EQ(Blocks().back(), Block("PRINTER_ID_SET", std::string(32, 'X')));
+    // A shorter one after it: the rest of its field is zeros, nothing of the longer id.
+    using std::string_literals::operator""s;
+    ASSERT_TRUE(WritePrinterId("AB1234"));
+    EXPECT_EQ(Blocks().back(), Block("PRINTER_ID_SET", "AB1234\r"s + std::string(25, '\0')));
 
     // A step count beyond three digits would corrupt the field: refused before any exchange.
     quillet_reset();
