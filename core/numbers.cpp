@@ -156,3 +156,15 @@ std::string SingleText(float value) {
         std::to_chars(text, text + sizeof text, value, std::chars_format::general, 7);
     return std::string(text, result.ptr);
 }
+
+std::string FormatDecimals(double value, int decimals) {
+    // Scaled and rounded first, so that 0.25 shows as 0.3 and 10.0500002 as 10.1; adding 0.0 turns
+    // a negative zero into zero.
+    const double scale = std::pow(10.0, decimals);
+    const double rounded = std::round(value * scale) / scale + 0.0;
+    char text[400];
+    const auto result =
+        std::to_chars(text, text + sizeof text, rounded, std::chars_format::fixed, decimals);
+    if (result.ec != std::errc()) return {};
+    return std::string(text, result.ptr);
+}

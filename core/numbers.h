@@ -35,3 +35,8 @@ int32_t RoundClamped(double value, int32_t lo, int32_t hi);
 // A single-precision number as the program writes it into a box: decimal, up to seven significant
 // digits, no trailing zeros, "0" before the point, "." whatever the locale (0.5, 15.94, -0.12, 1).
 std::string SingleText(float value);
+
+// A number as the windows show it with a fixed count of decimals ("0.00", "0.0"): at least one
+// integer digit, a leading "-" for negatives, a halfway value rounded away from zero, and "."
+// whatever the locale. A value that rounds to zero shows no sign.
+std::string FormatDecimals(double value, int decimals);

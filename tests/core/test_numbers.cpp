@@ -93,3 +93,22 @@ TEST(Numbers, SingleTextHasSevenDigitsAtMost) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Numbers, FormatDecimals) {
+    const struct {
+        double value;
+        int decimals;
+        const char* text;
+    } cases[] = {
+        {-67.4f, 2, "-67.40"}, {30, 2, "30.00"},  {34.141176f, 2, "34.14"},
+        {0.5, 1, "0.5"},       {0.25, 1, "0.3"},  {-0.25, 1, "-0.3"},
+        {10.05f, 1, "10.1"},   {0.508, 1, "0.5"}, {-9.99, 1, "-10.0"},
+        {-0.04, 1, "0.0"},     {-0.0, 2, "0.00"}, {47, 1, "47.0"},
+        {127.5, 1, "127.5"},   {0.15, 1, "0.2"},  {1234567.891, 2, "1234567.89"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FormatDecimals(c.value, c.decimals), c.text) << c.value;
+}
+
+}  // namespace
