@@ -32,8 +32,8 @@ bool FixedDialog::event(QEvent* e) {
 }
 
 QLabel* FixedDialog::AddLabel(const char* name, const QString& text, double left, double top,
-                              double width, double height) {
-    auto* label = new QLabel(text, this);
+                              double width, double height, QWidget* frame) {
+    auto* label = new QLabel(text, frame != nullptr ? frame : this);
     label->setObjectName(QString::fromLatin1(name));
     PlaceTwips(label, left, top, width, height);
     // Widening would run into the control beside it.

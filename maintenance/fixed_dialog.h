@@ -15,11 +15,12 @@ public:
     FixedDialog(const char* name, double clientWidth, double clientHeight);
 
 protected:
-    // A label placed as the design gives it (twips). The design's boxes were
-    // measured for a smaller face than the system may give: a text that would
-    // be cut is set a little smaller until it fits its box.
+    // A label placed as the design gives it (twips), on the dialog or inside
+    // one of its frames. The design's boxes were measured for a smaller face
+    // than the system may give: a text that would be cut is set a little
+    // smaller until it fits its box.
     QLabel* AddLabel(const char* name, const QString& text, double left, double top, double width,
-                     double height);
+                     double height, QWidget* frame = nullptr);
     // A label that takes the size of its text, placed by its top left corner
     // (twips); a text wider than `room` is set smaller until it fits, so that
     // it keeps clear of the control beside it.
