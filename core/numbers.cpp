@@ -157,14 +157,46 @@ std::string SingleText(float value) {
     return std::string(text, result.ptr);
 }
 
-std::string FormatDecimals(double value, int decimals) {
-    // Scaled and rounded first, so that 0.25 shows as 0.3 and 10.0500002 as 10.1; adding 0.0 turns
-    // a negative zero into zero.
-    const double scale = std::pow(10.0, decimals);
-    const double rounded = std::round(value * scale) / scale + 0.0;
+namespace {
+
+// The shortest fixed-point text of the value that reads back as the same value, rounded to the
+// decimals in decimal arithmetic.
+template <typename Real>
+std::string RoundedText(Real value, int decimals) {
+    if (!std::isfinite(value)) return {};
     char text[400];
-    const auto result =
-        std::to_chars(text, text + sizeof text, rounded, std::chars_format::fixed, decimals);
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
     if (result.ec != std::errc()) return {};
-    return std::string(text, result.ptr);
+    std::string_view shortest(text, static_cast<std::size_t>(result.ptr - text));
+    const bool negative = !shortest.empty() && shortest.front() == '-';
+    if (negative) shortest.remove_prefix(1);
+    const std::size_t point = std::min(shortest.find('.'), shortest.size());
+    std::string digits(shortest.substr(0, point));
+    std::string fraction(point < shortest.size() ? shortest.substr(point + 1) : "");
+    const bool up = fraction.size() > static_cast<std::size_t>(decimals) &&
+                    fraction[static_cast<std::size_t>(decimals)] >= '5';
+    fraction.resize(static_cast<std::size_t>(decimals), '0');
+    digits += fraction;
+    for (std::size_t i = digits.size(); up && i-- > 0;) {
+        if (digits[i] != '9') {
+            ++digits[i];
+            break;
+        }
+        digits[i] = '0';
+        if (i == 0) digits.insert(0, 1, '1');
+    }
+    std::string shown = digits.substr(0, digits.size() - fraction.size());
+    if (decimals > 0) shown += "." + digits.substr(digits.size() - fraction.size());
+    const bool zero = digits.find_first_not_of('0') == std::string::npos;
+    return negative && !zero ? "-" + shown : shown;
+}
+
+}  // namespace
+
+std::string FormatDecimals(double value, int decimals) {
+    return RoundedText(value, decimals);
+}
+
+std::string FormatDecimals(float value, int decimals) {
+    return RoundedText(value, decimals);
 }

@@ -37,6 +37,8 @@ int32_t RoundClamped(double value, int32_t lo, int32_t hi);
 std::string SingleText(float value);
 
 // A number as the windows show it with a fixed count of decimals ("0.00", "0.0"): at least one
-// integer digit, a leading "-" for negatives, a halfway value rounded away from zero, and "."
-// whatever the locale. A value that rounds to zero shows no sign.
+// integer digit, a leading "-" for negatives, "." whatever the locale, and no sign on a value that
+// rounds to zero. The value's shortest decimal form is rounded, halves away from zero, so that a
+// 32-bit float shows as the number it was made from: 2.35f as 2.4, 10.05f as 10.1.
 std::string FormatDecimals(double value, int decimals);
+std::string FormatDecimals(float value, int decimals);

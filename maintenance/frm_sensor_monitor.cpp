@@ -232,7 +232,8 @@ void frmSensorMonitor::ShowSensorData() {
                  {labRibbonR, RibbonR}};
     for (const auto& s : shown)
         s.field->setText(QString::fromStdString(FormatDecimals(Held.Value(s.slot), 2)));
-    labHumid->setText(QString::fromStdString(FormatDecimals(Held.humidity, 1)));
+    labHumid->setText(
+        QString::fromStdString(FormatDecimals(static_cast<double>(Held.humidity), 1)));
 }
 
 void frmSensorMonitor::ShowLed(const QLabel* source) {

@@ -101,14 +101,37 @@ TEST(Numbers, FormatDecimals) {
         double value;
         int decimals;
         const char* text;
-    } cases[] = {
-        {-67.4f, 2, "-67.40"}, {30, 2, "30.00"},  {34.141176f, 2, "34.14"},
-        {0.5, 1, "0.5"},       {0.25, 1, "0.3"},  {-0.25, 1, "-0.3"},
-        {10.05f, 1, "10.1"},   {0.508, 1, "0.5"}, {-9.99, 1, "-10.0"},
-        {-0.04, 1, "0.0"},     {-0.0, 2, "0.00"}, {47, 1, "47.0"},
-        {127.5, 1, "127.5"},   {0.15, 1, "0.2"},  {1234567.891, 2, "1234567.89"},
+    } doubles[] = {
+        {30, 2, "30.00"},
+        {0.5, 1, "0.5"},
+        {0.25, 1, "0.3"},
+        {-0.25, 1, "-0.3"},
+        {0.508, 1, "0.5"},
+        {-9.99, 1, "-10.0"},
+        {-0.04, 1, "0.0"},
+        {-0.0, 2, "0.00"},
+        {47, 1, "47.0"},
+        {127.5, 1, "127.5"},
+        {0.15, 1, "0.2"},
+        {9.96, 1, "10.0"},
+        {999.999, 2, "1000.00"},
+        {1234567.891, 2, "1234567.89"},
+        {5e-7, 2, "0.00"},
+        {22.978711925, 1, "23.0"},
+        {7, 0, "7"},
     };
-    for (const auto& c : cases) EXPECT_EQ(FormatDecimals(c.value, c.decimals), c.text) << c.value;
+    for (const auto& c : doubles) EXPECT_EQ(FormatDecimals(c.value, c.decimals), c.text) << c.value;
+
+    // A float shows as the decimal it was made from, not as its binary neighbour.
+    const struct {
+        float value;
+        int decimals;
+        const char* text;
+    } floats[] = {
+        {-67.4f, 2, "-67.40"}, {34.141176f, 2, "34.14"}, {10.05f, 1, "10.1"}, {2.35f, 1, "2.4"},
+        {-2.35f, 1, "-2.4"},   {10.000002f, 1, "10.0"},  {7.04f, 1, "7.0"},   {3.3f, 2, "3.30"},
+    };
+    for (const auto& c : floats) EXPECT_EQ(FormatDecimals(c.value, c.decimals), c.text) << c.value;
 }
 
 }  // namespace

@@ -184,7 +184,8 @@ TEST(SensorRecord, HumidityComesFromTheColumnOfSlotOneAndTheRowOfSlotThirteen) {
         EXPECT_EQ(held.humidity, c.humidity) << c.slot1 << " " << c.slot13;
         EXPECT_EQ(held.HumidRaw, c.humidRaw) << c.slot1 << " " << c.slot13;
         EXPECT_EQ(held.HumidTempRaw, std::stoi(c.slot1));
-        EXPECT_EQ(FormatDecimals(held.humidity, 1), std::to_string(c.humidity) + ".0");
+        EXPECT_EQ(FormatDecimals(static_cast<double>(held.humidity), 1),
+                  std::to_string(c.humidity) + ".0");
     }
 }
 
