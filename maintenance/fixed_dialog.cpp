@@ -1,6 +1,7 @@
 #include "maintenance/fixed_dialog.h"
 
 #include <QEvent>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -35,6 +36,12 @@ QLabel* FixedDialog::AddLabel(const char* name, const QString& text, double left
                               double width, double height, QWidget* frame) {
     auto* label = new QLabel(text, frame != nullptr ? frame : this);
     label->setObjectName(QString::fromLatin1(name));
+    if (frame != nullptr) {
+        // Set explicitly: inherited, it would be the frame's blue.
+        QPalette ink = label->palette();
+        ink.setColor(QPalette::WindowText, palette().color(QPalette::WindowText));
+        label->setPalette(ink);
+    }
     PlaceTwips(label, left, top, width, height);
     // Widening would run into the control beside it.
     FitText(label, label->width());
@@ -67,4 +74,17 @@ QLineEdit* FixedDialog::AddTextBox(const char* name, double left, double top, do
     box->setObjectName(QString::fromLatin1(name));
     PlaceTwips(box, left, top, width, height);
     return box;
+}
+
+QGroupBox* FixedDialog::AddFrame(const char* name, const QString& caption, double left, double top,
+                                 double width, double height) {
+    auto* frame = new QGroupBox(caption, this);
+    frame->setObjectName(QString::fromLatin1(name));
+    PlaceTwips(frame, left, top, width, height);
+    // Styles draw a frame's caption in its window-text or in its text colour.
+    QPalette blue = frame->palette();
+    blue.setColor(QPalette::WindowText, BgrColor(0x00FF0000));
+    blue.setColor(QPalette::Text, BgrColor(0x00FF0000));
+    frame->setPalette(blue);
+    return frame;
 }

@@ -4,6 +4,7 @@
 // the size the design gives, which the user cannot resize.
 #include <QWidget>
 
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -16,9 +17,9 @@ public:
 
 protected:
     // A label placed as the design gives it (twips), on the dialog or inside
-    // one of its frames. The design's boxes were measured for a smaller face
-    // than the system may give: a text that would be cut is set a little
-    // smaller until it fits its box.
+    // one of its frames (in the dialog's text colour, not the frame's). The
+    // design's boxes were measured for a smaller face than the system may
+    // give: a text that would be cut is set a little smaller until it fits.
     QLabel* AddLabel(const char* name, const QString& text, double left, double top, double width,
                      double height, QWidget* frame = nullptr);
     // A label that takes the size of its text, placed by its top left corner
@@ -34,6 +35,10 @@ protected:
 
     // Runs each time the dialog becomes the active child window, the first showing included.
     virtual void Form_Activate() {}
+
+    // A frame placed as the design gives it (twips), its caption in blue.
+    QGroupBox* AddFrame(const char* name, const QString& caption, double left, double top,
+                        double width, double height);
 
     // Once the main window has put the dialog into its child frame, that frame
     // loses its minimise and maximise boxes and its sizing border.

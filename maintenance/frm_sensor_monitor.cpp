@@ -21,26 +21,11 @@ namespace {
 ChildWindowRegistration registration("mnuOptionSensorMonitor", [] { return new frmSensorMonitor; });
 
 constexpr int PollMs = 100;
-constexpr uint32_t FrameCaptionBlue = 0x00FF0000;
 
 // Value fields and their units, in twips of their frame.
 constexpr double FieldWidth = 735;
 constexpr double FieldHeight = 255;
 constexpr double UnitWidth = 195;
-
-QGroupBox* Frame(QWidget* parent, const char* name, const char* caption, double left, double top,
-                 double width, double height) {
-    auto* frame = new QGroupBox(QString::fromUtf8(caption), parent);
-    frame->setObjectName(name);
-    PlaceTwips(frame, left, top, width, height);
-    // Styles draw a frame's caption in its window-text or its text colour; the labels inside are
-    // given the window's own.
-    QPalette blue = frame->palette();
-    blue.setColor(QPalette::WindowText, BgrColor(FrameCaptionBlue));
-    blue.setColor(QPalette::Text, BgrColor(FrameCaptionBlue));
-    frame->setPalette(blue);
-    return frame;
-}
 
 // The indicator's three pictures, 240 x 90 twips: a lamp with a darker rim.
 QPixmap LedPicture(uint32_t lamp, uint32_t rim) {
@@ -58,20 +43,14 @@ frmSensorMonitor::frmSensorMonitor() : FixedDialog("frmSensorMonitor", 5160, 468
 
     // Value fields: labels in the window's colour, the unit to their right.
     int labels = 0;
-    // Set explicitly, so that the labels do not take the frame's blue.
-    QPalette ink;
-    ink.setColor(QPalette::WindowText, palette().color(QPalette::WindowText));
     auto caption = [&](QWidget* frame, const char* text, double left, double top, double width) {
         const std::string name = "Label" + std::to_string(++labels);
-        QLabel* label =
-            AddLabel(name.c_str(), QString::fromUtf8(text), left, top, width, FieldHeight, frame);
-        label->setPalette(ink);
-        return label;
+        return AddLabel(name.c_str(), QString::fromUtf8(text), left, top, width, FieldHeight,
+                        frame);
     };
     auto field = [&](QWidget* frame, const char* name, double left, double top,
                      double width = FieldWidth) {
         QLabel* value = AddLabel(name, QString(), left, top, width, FieldHeight, frame);
-        value->setPalette(ink);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         return value;
     };
@@ -79,7 +58,7 @@ frmSensorMonitor::frmSensorMonitor() : FixedDialog("frmSensorMonitor", 5160, 468
         return caption(frame, text, left, top, UnitWidth);
     };
 
-    fraPaper = Frame(this, "fraPaper", "Paper", 120, 120, 2655, 2775);
+    fraPaper = AddFrame("fraPaper", QStringLiteral("Paper"), 120, 120, 2655, 2775);
     // The indicator's picture sources lie under the frame, hidden.
     imgLED_RED = new QLabel(this);
     imgLED_GRN = new QLabel(this);
@@ -114,7 +93,7 @@ frmSensorMonitor::frmSensorMonitor() : FixedDialog("frmSensorMonitor", 5160, 468
         unit(fraPaper, "V", 2355, row.top);
     }
 
-    fraRibbon = Frame(this, "fraRibbon", "Ribbon", 2940, 120, 1935, 1575);
+    fraRibbon = AddFrame("fraRibbon", QStringLiteral("Ribbon"), 2940, 120, 1935, 1575);
     caption(fraRibbon, "C:", 120, 360, 600);
     labRibbonC = field(fraRibbon, "labRibbonC", 840, 360);
     unit(fraRibbon, "V", 1635, 360);
@@ -122,12 +101,12 @@ frmSensorMonitor::frmSensorMonitor() : FixedDialog("frmSensorMonitor", 5160, 468
     labRibbonR = field(fraRibbon, "labRibbonR", 840, 960);
     unit(fraRibbon, "V", 1635, 960);
 
-    fraHumidity = Frame(this, "fraHumidity", "Humidity", 2940, 1860, 1932, 552);
+    fraHumidity = AddFrame("fraHumidity", QStringLiteral("Humidity"), 2940, 1860, 1932, 552);
     labHumid = field(fraHumidity, "labHumid", 840, 240);
     unit(fraHumidity, "%", 1635, 240);
 
     // The doubled ampersand shows as one.
-    fraHeadMedia = Frame(this, "fraHeadMedia", "Head && Media", 120, 3000, 2895, 1515);
+    fraHeadMedia = AddFrame("fraHeadMedia", QStringLiteral("Head && Media"), 120, 3000, 2895, 1515);
     const struct {
         const char* caption;
         QLabel** field;
