@@ -40,7 +40,7 @@ std::string ReadSetting(const char* command, const char* parameter) {
 }
 
 bool WritePosition(const char* parameter, const char* tag, int16_t steps) {
-    if (steps < -999 || steps > 999) return false;
+    if (steps < -MaxPositionSteps || steps > MaxPositionSteps) return false;
     return WriteSetting(parameter, tag + FormatDigits(steps, 3, true) + "\r", SettingField);
 }
 

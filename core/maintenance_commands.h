@@ -15,8 +15,9 @@ bool WriteHeadRank(int16_t rank);              // "HR" and 4 digits, CR, NUL
 bool WritePrinterId(const std::string& text);  // the text, CR, NUL in a 32-byte field
 bool WriteHeatSetting(int16_t setting);        // "HS" and 3 digits, CR, NUL, NUL
 bool WriteResolution(int16_t dpi);             // 3 digits, CR, NULs to 8 bytes
-// "PPA" / "CPA", a sign and 3 digits, CR. A step count that three digits cannot hold is refused:
-// false, and nothing is sent.
+// "PPA" / "CPA", a sign and 3 digits, CR. A step count that three digits cannot hold (beyond
+// MaxPositionSteps either way) is refused: false, and nothing is sent.
+constexpr int MaxPositionSteps = 999;
 bool WritePrintPosAdjust(int16_t steps);
 bool WriteCutPosAdjust(int16_t steps);
 

@@ -37,6 +37,7 @@ struct Monitor {
     EmulatedPrinter pattern;
     std::map<std::u16string, EmulatedPrinter> printers;
     int failNext = 0;
+    int passBeforeFailing = 0;
     std::deque<ReplyFault> replyFaults;
     // The logs are for tests, which start with a reset: the program never resets,
     // so a long session (a firmware image is megabytes) keeps no copies.
@@ -174,7 +175,9 @@ int Exchange(const char16_t* portName, uint32_t code, const uint8_t* in, uint32_
         Trace(entry);
         return ok ? 1 : 0;
     };
-    if (m.failNext > 0) {
+    if (m.failNext > 0 && m.passBeforeFailing > 0) {
+        --m.passBeforeFailing;
+    } else if (m.failNext > 0) {
         --m.failNext;
         entry.reason = "scripted failure of this exchange";
         return finish(false);
@@ -281,6 +284,7 @@ void quillet_reset(void) {
         m.pattern = EmulatedPrinter();
         m.printers.clear();
         m.failNext = 0;
+        m.passBeforeFailing = 0;
         m.replyFaults.clear();
         m.received.clear();
         m.blocks.clear();
@@ -301,6 +305,16 @@ void quillet_fail_next(int n) {
         auto& m = TheMonitor();
         const std::lock_guard<std::mutex> guard(m.lock);
         m.failNext = n > 0 ? n : 0;
+        m.passBeforeFailing = 0;
+    });
+}
+
+void quillet_fail_after(int pass, int n) {
+    Guarded([&] {
+        auto& m = TheMonitor();
+        const std::lock_guard<std::mutex> guard(m.lock);
+        m.failNext = n > 0 ? n : 0;
+        m.passBeforeFailing = pass > 0 ? pass : 0;
     });
 }
 

@@ -28,6 +28,8 @@ QUILLET_EXPORT void quillet_reset(void);
 QUILLET_EXPORT void quillet_set_status(const char16_t* port, const char* code);
 // The next n exchanges (MonitorIoControl calls, any port) fail.
 QUILLET_EXPORT void quillet_fail_next(int n);
+// The next `pass` exchanges go through, then n fail: a failure in the middle of a sequence.
+QUILLET_EXPORT void quillet_fail_after(int pass, int n);
 // Queues a fault for the next reply of an emulated printer (one fault a reply, in order).
 QUILLET_EXPORT void quillet_fault_next_reply(int kind, int arg);
 

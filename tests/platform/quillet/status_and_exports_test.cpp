@@ -67,6 +67,7 @@ TEST(QuilletLibrary, ExportsExactlyItsInterface) {
                                             "quillet_reset",
                                             "quillet_set_status",
                                             "quillet_fail_next",
+                                            "quillet_fail_after",
                                             "quillet_fault_next_reply",
                                             "quillet_received_count",
                                             "quillet_received",

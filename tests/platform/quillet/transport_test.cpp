@@ -159,6 +159,15 @@ TEST_F(Emulator, ScriptedFailuresFailTheNextExchangesAndReachNoPrinter) {
     EXPECT_EQ(quillet_received_count(), 2);
     ASSERT_TRUE(Receive(Block("TBL_RD", "G_Delta_Y", -1), payload));
     EXPECT_NE(payload, Pattern(16, 1));  // the failed write never arrived
+
+    // In the middle of a sequence: two go through, the third fails, the fourth goes through.
+    const int before = quillet_block_count();
+    quillet_fail_after(2, 1);
+    EXPECT_TRUE(Receive(Block("STATUS", "", -1), payload));
+    EXPECT_TRUE(Send(Block("TBL_WT", "G_Delta_Y", 16, Pattern(16, 2))));
+    EXPECT_FALSE(Send(Block("TBL_WT", "G_Delta_M", 16, Pattern(16, 3))));
+    EXPECT_TRUE(Send(Block("TBL_WT", "G_Delta_C", 16, Pattern(16, 4))));
+    EXPECT_EQ(quillet_block_count(), before + 3) << "the request and the two writes that went";
 }
 
 TEST_F(Emulator, ScriptedReplyFaultsShapeTheNextReplies) {
