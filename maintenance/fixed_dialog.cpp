@@ -88,3 +88,11 @@ QGroupBox* FixedDialog::AddFrame(const char* name, const QString& caption, doubl
     frame->setPalette(blue);
     return frame;
 }
+
+void FixedDialog::OneFace(const QList<QLabel*>& labels) {
+    if (labels.isEmpty()) return;
+    QFont smallest = labels.front()->font();
+    for (const QLabel* label : labels)
+        if (label->font().pointSizeF() < smallest.pointSizeF()) smallest = label->font();
+    for (QLabel* label : labels) label->setFont(smallest);
+}

@@ -2,6 +2,7 @@
 // The maintenance dialogs are child windows of the main window with a fixed
 // dialog border: a title bar with its close box only, and a client area of
 // the size the design gives, which the user cannot resize.
+#include <QList>
 #include <QWidget>
 
 class QGroupBox;
@@ -35,6 +36,9 @@ protected:
 
     // Runs each time the dialog becomes the active child window, the first showing included.
     virtual void Form_Activate() {}
+
+    // Labels that stand together in one face: the smallest any of them needed to fit.
+    static void OneFace(const QList<QLabel*>& labels);
 
     // A frame placed as the design gives it (twips), its caption in blue.
     QGroupBox* AddFrame(const char* name, const QString& caption, double left, double top,

@@ -128,11 +128,7 @@ frmSensorMonitor::frmSensorMonitor() : FixedDialog("frmSensorMonitor", 5160, 468
             unit(fraHeadMedia, "V", 2430, row.top);
         }
     }
-    // One size for the three, the one the longest needed to fit.
-    QFont smallest = headCaptions.front()->font();
-    for (QLabel* label : headCaptions)
-        if (label->font().pointSizeF() < smallest.pointSizeF()) smallest = label->font();
-    for (QLabel* label : headCaptions) label->setFont(smallest);
+    OneFace(headCaptions);
 
     cmdStart = new QPushButton(QStringLiteral("Start"), this);
     cmdStart->setObjectName("cmdStart");
