@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <algorithm>
 #include <cmath>
@@ -94,9 +93,7 @@ frmMechanismAdjustment::frmMechanismAdjustment()
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto box = [this](const char* name, double top) {
-        auto* edit = new QLineEdit(this);
-        edit->setObjectName(name);
-        PlaceTwips(edit, 2340, top, 855, 315);
+        QLineEdit* edit = AddTextBox(name, 2340, top, 855, 315);
         edit->installEventFilter(this);
         return edit;
     };
@@ -153,19 +150,9 @@ frmMechanismAdjustment::~frmMechanismAdjustment() {
         watched->removeEventFilter(this);
 }
 
-bool frmMechanismAdjustment::event(QEvent* e) {
-    const bool handled = FixedDialog::event(e);
-    if (e->type() == QEvent::ParentChange) {
-        // Each time the window becomes the active one, the focus goes to "Get".
-        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-            connect(frame, &QMdiSubWindow::windowStateChanged, this,
-                    [this](Qt::WindowStates before, Qt::WindowStates now) {
-                        if ((now & Qt::WindowActive) && !(before & Qt::WindowActive))
-                            cmdGet->setFocus();
-                    });
-        }
-    }
-    return handled;
+// Each time the window becomes the active one, the focus goes to "Get".
+void frmMechanismAdjustment::Form_Activate() {
+    cmdGet->setFocus();
 }
 
 bool frmMechanismAdjustment::eventFilter(QObject* watched, QEvent* e) {

@@ -47,7 +47,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    bool event(QEvent* event) override;
+    void Form_Activate() override;
 
 private:
     // One of the two adjustments: its held value, its box and what selects it.
