@@ -239,7 +239,7 @@ void frmMechanismAdjustment::cmdSave_Click() {
     Module1::PathParts parts;
     if (!AskTableFile(CommonDialog1, true, TableFileFilter("adj", false), path, parts)) return;
     if (parts.Ext == "adj" && !PositionAdjustFile::Write(path, PrintPosMm, CutPosMm)) {
-        FileOpenError(FileErrorTitle);
+        FileSaveError(FileErrorTitle);
         return;
     }
     LastDir = QString::fromStdString(parts.Dir);

@@ -450,7 +450,7 @@ TEST_F(MechanismAdjustmentTest, SaveWritesTheHeldValuesIntoAnAdjFile) {
     AnswerBox(vbOK);
     Click(form->cmdSave);
     ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0].text, "FileOpen Error");
+    EXPECT_EQ(Boxes()[0].text, "FileSave Error");
     EXPECT_EQ(Boxes()[0].title, "JM-Tools");
     EXPECT_EQ(LastDir, WorkDir() + "/");
 
