@@ -1,5 +1,7 @@
 #include "platform/engine/engine_render.h"
 
+#include <sched.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
@@ -182,6 +184,15 @@ void NeighbourRows(const Plan& plan, const Pixels& picture, const Pixels& surfac
     }
 }
 
+// The CPUs this process may run on: a process pinned to a few cores (taskset, a
+// container's CPU set) gains nothing from threads for the others.
+int UsableCpus() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0) return std::max(1, CPU_COUNT(&set));
+    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 256u));
+}
+
 }  // namespace
 
 int ThreadCount(int width, int height) {
@@ -191,7 +202,7 @@ int ThreadCount(int width, int height) {
         if (asked >= 1 && asked <= kMaxThreads) n = asked;
     }
     if (n == 0) {
-        n = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 256u));
+        n = std::min(UsableCpus(), kMaxThreads);
         const int64_t pixels = int64_t{width} * height;
         n = static_cast<int>(std::min<int64_t>(n, std::max<int64_t>(1, pixels / kPixelsPerThread)));
     }

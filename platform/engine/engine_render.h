@@ -13,7 +13,8 @@ namespace jm {
 int32_t Render(const Plan& plan, JmBitmap* surface, const JmBitmap* picture);
 
 // Worker threads for a picture of the given size: JMENGINE_THREADS when set,
-// else the machine's cores, never more than the rows.
+// else the CPUs the process may run on (its affinity),
+// never more than the rows.
 int ThreadCount(int width, int height);
 
 }  // namespace jm

@@ -121,8 +121,8 @@
  * and height) and leaves the rest of the surface alone; an empty overlap
  * draws nothing and is no error. Neighbours of the kernels come from the whole
  * picture. Surface and picture may be the same
- * pixels. The work is split across std::thread::hardware_concurrency()
- * threads; the environment variable JMENGINE_THREADS = n (1..256) sets the
+ * pixels. The work is split across as many threads as the process may use
+ * CPUs (its affinity mask); the environment variable JMENGINE_THREADS = n (1..256) sets the
  * number instead. Calls are safe from any thread; a call works on the data
  * set handed over last before it started.
  */
