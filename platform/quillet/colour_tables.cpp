@@ -35,16 +35,15 @@ void PutWord(Bytes& out, int value) {
     out.push_back(static_cast<uint8_t>(w & 0xFF));
 }
 
-// Words of a payload from little-endian image words, then zero bytes to `size`.
-Bytes FromImage(const uint8_t* image, size_t offset, size_t words, size_t size) {
-    Bytes out;
-    out.reserve(size);
+// Words of a payload from little-endian image words, then zero bytes to `size`; written over
+// the payload in place, which holds that size already, so that taking an image allocates nothing.
+void FromImage(const uint8_t* image, size_t offset, size_t words, size_t size, Bytes& out) {
+    out.resize(size);
     for (size_t i = 0; i < words; ++i) {
-        out.push_back(image[offset + 2 * i + 1]);
-        out.push_back(image[offset + 2 * i]);
+        out[2 * i] = image[offset + 2 * i + 1];
+        out[2 * i + 1] = image[offset + 2 * i];
     }
-    out.resize(size, 0);
-    return out;
+    std::fill(out.begin() + static_cast<std::ptrdiff_t>(2 * words), out.end(), 0);
 }
 
 size_t CurveImageOffset(int table) {
@@ -150,10 +149,24 @@ Bytes FactoryPayload(const TableParameter& t) {
     return {};
 }
 
+namespace {
+const std::map<std::string, Bytes>& Factory() {
+    static const std::map<std::string, Bytes> factory = [] {
+        std::map<std::string, Bytes> tables;
+        for (const auto& t : TableParameters()) tables[t.name] = FactoryPayload(t);
+        return tables;
+    }();
+    return factory;
+}
+}  // namespace
+
 std::map<std::string, Bytes> FactoryTables() {
-    std::map<std::string, Bytes> tables;
-    for (const auto& t : TableParameters()) tables[t.name] = FactoryPayload(t);
-    return tables;
+    return Factory();
+}
+
+void RestoreFactoryTables(std::map<std::string, Bytes>& tables) {
+    for (const auto& [name, payload] : Factory())
+        tables[name].assign(payload.begin(), payload.end());
 }
 
 // Where a parameter's words lie in the colour-data image: the first plane's offset,
@@ -190,8 +203,8 @@ void TakeColourImage(const uint8_t* image, std::map<std::string, Bytes>& tables)
     for (const auto& t : TableParameters()) {
         const ImagePlace place = PlaceInImage(t);
         const auto plane = static_cast<size_t>(std::max(t.plane, 0));
-        tables[t.name] =
-            FromImage(image, place.offset + place.planeStep * plane, place.words, t.size);
+        FromImage(image, place.offset + place.planeStep * plane, place.words, t.size,
+                  tables[t.name]);
     }
 }
 

@@ -30,11 +30,13 @@ const TableParameter* FindTableParameter(const std::string& name);
 // The printer's own tables before anything was written, the same every time.
 Bytes FactoryPayload(const TableParameter& parameter);
 std::map<std::string, Bytes> FactoryTables();
+// Every table back to its factory payload, in place: the payloads keep their storage.
+void RestoreFactoryTables(std::map<std::string, Bytes>& tables);
 
 // Size of a colour-data image (".ktd"); a shorter image cannot be taken.
 inline constexpr size_t kColourImageSize = 37122;
 // Replaces every table by those of a colour-data image (little-endian words) of at
-// least kColourImageSize bytes.
+// least kColourImageSize bytes, in place.
 void TakeColourImage(const uint8_t* image, std::map<std::string, Bytes>& tables);
 
 // CRC-32 (the usual reflected polynomial 0xEDB88320).

@@ -11,11 +11,23 @@ constexpr uint32_t kMaxColourImage = 80000;  // the program's colour-data transf
 constexpr uint32_t kMaxFirmwareImage = 10000000;
 constexpr uint32_t kMaxVersionText = 256;
 
+Family FamilyOf(std::string_view command) {
+    if (command == "MNT_RD" || command == "MNT_WT") return Family::Maintenance;
+    if (command.substr(0, 4) == "TBL_") return Family::Tables;
+    if (command == "FW_UPD") return Family::Firmware;
+    if (command == "CNTRL") return Family::Modes;
+    return Family::Information;
+}
+
+CommandRule Rule(const char* command, const std::string& parameter, bool request,
+                 uint32_t minLength, uint32_t maxLength, uint32_t multipleOf) {
+    return {command, parameter, request, minLength, maxLength, multipleOf, FamilyOf(command)};
+}
 CommandRule Request(const char* command, const std::string& parameter) {
-    return {command, parameter, true, 0, 0, 1};
+    return Rule(command, parameter, true, 0, 0, 1);
 }
 CommandRule Write(const char* command, const std::string& parameter, uint32_t exact) {
-    return {command, parameter, false, exact, exact, 1};
+    return Rule(command, parameter, false, exact, exact, 1);
 }
 
 std::vector<CommandRule> BuildCatalogue() {
@@ -37,12 +49,12 @@ std::vector<CommandRule> BuildCatalogue() {
         c.push_back(Write("TBL_WT", t.name, t.size));
     }
     c.push_back(Request("TBL_RD", "Version"));
-    c.push_back({"TBL_WT", "Version", false, 0, kMaxVersionText, 16});
-    c.push_back({"TBL_WT", "CTRLD_UPDATE_KT", false, static_cast<uint32_t>(kColourImageSize),
-                 kMaxColourImage, 1});
+    c.push_back(Rule("TBL_WT", "Version", false, 0, kMaxVersionText, 16));
+    c.push_back(Rule("TBL_WT", "CTRLD_UPDATE_KT", false, static_cast<uint32_t>(kColourImageSize),
+                     kMaxColourImage, 1));
     c.push_back(Write("TBL_CL", "", 0));
     c.push_back(Write("FW_UPD", "FLASH_REWRITE", 0));
-    c.push_back({"FW_UPD", "FLASH_PROGRAM", false, 0, kMaxFirmwareImage, 1});
+    c.push_back(Rule("FW_UPD", "FLASH_PROGRAM", false, 0, kMaxFirmwareImage, 1));
     c.push_back(Write("CNTRL", "CUTTER", 8));
     c.push_back(Write("CNTRL", "RETENTION", 8));
     return c;
@@ -86,10 +98,16 @@ std::string Printable(const uint8_t* bytes, size_t n) {
 
 }  // namespace
 
-std::string TrimField(const uint8_t* bytes, size_t width) {
+std::string_view TrimField(const uint8_t* bytes, size_t width) {
     size_t n = width;
     while (n > 0 && bytes[n - 1] == ' ') --n;
-    return std::string(reinterpret_cast<const char*>(bytes), n);
+    return std::string_view(reinterpret_cast<const char*>(bytes), n);
+}
+
+const CommandRule* FindRule(std::string_view command, std::string_view parameter) {
+    for (const auto& rule : Catalogue())
+        if (rule.command == command && rule.parameter == parameter) return &rule;
+    return nullptr;
 }
 
 std::string Describe(const CommandRule& rule) {
@@ -109,8 +127,9 @@ bool CheckCommand(const uint8_t* bytes, BlockHeader& header, std::string& why) {
         why = "parameter field \"" + Printable(bytes + 8, 16) + "\" is malformed";
         return false;
     }
-    const std::string command = TrimField(bytes + 2, 6);
-    const std::string parameter = TrimField(bytes + 8, 16);
+    // Views of the fields: checking a block allocates nothing.
+    const std::string_view command = TrimField(bytes + 2, 6);
+    const std::string_view parameter = TrimField(bytes + 8, 16);
     bool commandKnown = false;
     for (const auto& rule : Catalogue()) {
         if (rule.command != command) continue;
@@ -120,12 +139,13 @@ bool CheckCommand(const uint8_t* bytes, BlockHeader& header, std::string& why) {
             return true;
         }
     }
+    const std::string c(command), p(parameter);
     if (!commandKnown) {
-        why = "unknown command \"" + command + "\"";
-    } else if (parameter.empty()) {
-        why = "command " + command + " needs a parameter";
+        why = "unknown command \"" + c + "\"";
+    } else if (p.empty()) {
+        why = "command " + c + " needs a parameter";
     } else {
-        why = "unknown parameter \"" + parameter + "\" for " + command;
+        why = "unknown parameter \"" + p + "\" for " + c;
     }
     return false;
 }

@@ -7,11 +7,21 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace quillet {
 
 inline constexpr size_t kCommandEnd = 24;  // ESC, "P", command, parameter
 inline constexpr size_t kHeaderSize = 32;  // ... and the length field
+
+// The printer handles its commands by family, one part of it each.
+enum class Family {
+    Information,  // STATUS, INFO
+    Maintenance,  // MNT_RD, MNT_WT
+    Tables,       // TBL_RD, TBL_WT, TBL_CL
+    Firmware,     // FW_UPD
+    Modes,        // CNTRL
+};
 
 struct CommandRule {
     std::string command;    // without padding: "TBL_WT", "INFO", ...
@@ -20,6 +30,7 @@ struct CommandRule {
     uint32_t minLength;     // data bytes; 0 and 0 = a block without data
     uint32_t maxLength;
     uint32_t multipleOf;  // the data length must be a multiple of this
+    Family family;
     bool carriesData() const { return maxLength > 0; }
 };
 
@@ -39,6 +50,9 @@ bool CheckHeader(const uint8_t* bytes, BlockHeader& header, std::string& why);
 std::string Describe(const CommandRule& rule);
 
 // The command or parameter field without its padding blanks.
-std::string TrimField(const uint8_t* bytes, size_t width);
+std::string_view TrimField(const uint8_t* bytes, size_t width);
+
+// The rule of a command and parameter (both without padding), or null.
+const CommandRule* FindRule(std::string_view command, std::string_view parameter);
 
 }  // namespace quillet

@@ -43,12 +43,24 @@
 // bytes), media_counter, serial, counter_life, counter_a, counter_b, media_id,
 // head_rank, heat_setting, print_pos, cut_pos, cutter, retention, version,
 // update_mode (0/1); read only: checksum, firmware_image_length, firmware_image_crc.
+//
+// One file a command family: emulated_printer_information.cpp (STATUS, INFO),
+// _maintenance.cpp (MNT_RD, MNT_WT), _tables.cpp (TBL_RD, TBL_WT, TBL_CL), _firmware.cpp
+// (FW_UPD), _modes.cpp (CNTRL); the settings by key in _settings.cpp. A new reply or write
+// goes into its family's file, its command into the catalogue of command_block.cpp.
+//
+// An exchange allocates nothing once the printer has seen a block of its size: replies are
+// views of what the printer holds or of its own reply buffer, the blocks it accepts are copied
+// only for a log that asks for them, and the trace's notes are written only when it is on.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <map>
+#include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -57,19 +69,47 @@
 
 namespace quillet {
 
+// One exchange as the printer reports it to the monitor.
 struct Outcome {
+    // Asked for by the monitor:
+    bool wantNotes = false;                  // the trace is on: say what happened
+    std::vector<Bytes>* accepted = nullptr;  // log of the blocks taken, when one is kept
+
     bool ok = true;
     std::string reason;              // why the exchange failed
     std::vector<std::string> notes;  // further lines for the trace
-    std::vector<Bytes> accepted;     // blocks completed and taken by this exchange
+};
+
+// A reply's payload: valid until the printer's next exchange or change.
+using Payload = std::span<const uint8_t>;
+
+// The printer's numbers, each settable by its key.
+enum class Number {
+    Media,
+    Pqty,
+    CounterLife,
+    CounterA,
+    CounterB,
+    ResolutionH,
+    ResolutionV,
+    FreeBuffer,
+    MediaCounter,
+    MediaId,
+    HeadRank,
+    HeatSetting,
+    PrintPos,
+    CutPos,
+    Cutter,
+    Retention,
+    Count
 };
 
 class EmulatedPrinter {
 public:
     EmulatedPrinter();
 
-    Outcome Send(const uint8_t* data, size_t n);
-    Outcome Receive(const uint8_t* data, size_t n, Bytes& payload);
+    void Send(const uint8_t* data, size_t n, Outcome& out);
+    Payload Receive(const uint8_t* data, size_t n, Outcome& out);
 
     bool SetSensor(int slot, int raw);
     bool SetSetting(const std::string& key, const std::string& value);
@@ -85,32 +125,59 @@ private:
         std::string serial = "RN12-0004711";
         Bytes version;
         std::array<uint8_t, 4> colourOffset = {10, 12, 8, 10};
-        std::map<std::string, int> numbers;
+        std::array<int, static_cast<size_t>(Number::Count)> numbers{};
         bool updateMode = false;
         long long imageLength = -1;
         uint32_t imageCrc = 0;
     };
 
-    size_t TakeBlocks(Outcome& out, std::string& why);
+    // Block reassembly and dispatch (emulated_printer.cpp).
+    size_t TakeBlocks(const uint8_t* bytes, size_t n, Outcome& out);
     bool Admissible(const CommandRule& rule, std::string& why) const;
     bool Apply(const CommandRule& rule, const uint8_t* data, uint32_t length, std::string& why);
-    bool ApplyMaintenance(const std::string& parameter, const uint8_t* data, uint32_t length,
-                          std::string& why);
-    Bytes Answer(const CommandRule& rule) const;
-    std::string SensorRecord() const;
-    int& Number(const char* key) { return settings_.numbers.at(key); }
-    int Number(const char* key) const { return settings_.numbers.at(key); }
+    Payload Answer(const CommandRule& rule);
     void DropPending(Outcome& outcome, const char* why);
     void ClearPending();
+
+    // Replies built in the printer's own reply buffer: the pieces, then the terminator.
+    Payload Reply(std::initializer_list<std::string_view> pieces, std::string_view end = "\r");
+    Payload Reply(const Bytes& bytes, std::string_view end);
+    // A tag and a number, "PQTY350\r".
+    Payload Tagged(const char* tag, Number key);
+
+    // One family each.
+    Payload AnswerInformation(const CommandRule& rule);
+    std::string_view SensorRecord();
+    Payload AnswerMaintenance(const CommandRule& rule);
+    bool ApplyMaintenance(const std::string& parameter, const uint8_t* data, uint32_t length,
+                          std::string& why);
+    Payload AnswerTable(const CommandRule& rule);
+    bool ApplyTable(const CommandRule& rule, const uint8_t* data, uint32_t length);
+    bool ApplyFirmware(const CommandRule& rule, const uint8_t* data, uint32_t length);
+    bool ApplyMode(const CommandRule& rule, const uint8_t* data, uint32_t length, std::string& why);
+
+    int& At(Number key) { return settings_.numbers[static_cast<size_t>(key)]; }
+    int At(Number key) const { return settings_.numbers[static_cast<size_t>(key)]; }
 
     Settings settings_;
     std::map<std::string, Bytes> tables_;
     std::array<int, 13> pinnedSensor_;
-    std::map<std::pair<std::string, std::string>, Bytes> scriptedReplies_;
+    // Keyed by the rule, which names command and parameter once for all.
+    std::map<const CommandRule*, Bytes> scriptedReplies_;
 
     Bytes pending_;  // bytes of blocks not yet complete
     BlockHeader pendingHeader_;
     bool pendingLengthChecked_ = false;
+    Bytes reply_;        // the reply being built; its storage is kept from reply to reply
+    char scratch_[160];  // the sensor record and formatted numbers
 };
+
+// Shared by the families: parses and formats of the printer's own.
+// n decimal digits at p; false when any is not a digit.
+bool Digits(const uint8_t* p, size_t n, int& value);
+// The value printed with a printf pattern of one int ("%05d") into buf.
+std::string_view Format(char (&buf)[32], const char* pattern, int value);
+// The factory version text (32 bytes, blank-padded).
+const Bytes& FactoryVersion();
 
 }  // namespace quillet
