@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Installs, on a Debian 12 machine, only the packages the build, the tests and
 # the program need that are not there yet. Sourced by test.sh and run.sh.
+# clang and its runtimes (libFuzzer among them, in libclang-rt-14-dev on Debian 12) build
+# the fuzz targets.
 rn_packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev
+  clang libclang-rt-14-dev
   xvfb xauth imagemagick fonts-ipafont-gothic fonts-dejavu-core
 )
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds RN-Tools and runs every test, first as an optimised build, then under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer; then runs every fuzz target briefly
+# (FUZZ_SECONDS, 20 s each), so that they keep building and stay clean.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
@@ -14,4 +15,6 @@ for preset in default asan; do
   cmake --build --preset "$preset"
   ctest --preset "$preset" || status=1
 done
+echo "=== fuzz ==="
+bash scripts/fuzz.sh "${FUZZ_SECONDS:-20}" || status=1
 exit $status
