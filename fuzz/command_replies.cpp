@@ -13,6 +13,7 @@
 #include "core/colour_data.h"
 #include "core/command_blocks.h"
 #include "core/errors.h"
+#include "core/maintenance_commands.h"
 #include "core/parvel_link.h"
 #include "core/table_transfers.h"
 #include "fuzz/fuzz_input.h"
@@ -107,7 +108,14 @@ const FuzzStep kRoutines[] = {
     {[](uint16_t a) { ReadWhole(Module2::ReadPrintModeData, a); }},
     {[](uint16_t) { FUZZ_CHECK(Module2::ReadVersion().size() < 38001 * 2); }},
     {[](uint16_t) { FUZZ_CHECK(Module2::ReadChecksum().size() < 38001 * 2); }},
+    {[](uint16_t) { FUZZ_CHECK(Module2::ReadSerialNumber().size() < 38001 * 2); }},
+    {[](uint16_t) { FUZZ_CHECK(Module2::ReadHeadRank().size() < 38001 * 2); }},
+    {[](uint16_t) { FUZZ_CHECK(Module2::ReadHeatSetting().size() < 38001 * 2); }},
+    {[](uint16_t) { FUZZ_CHECK(Module2::ReadPrintPosAdjust().size() < 38001 * 2); }},
+    {[](uint16_t) { FUZZ_CHECK(Module2::ReadCutPosAdjust().size() < 38001 * 2); }},
+    {[](uint16_t) { FUZZ_CHECK(Module2::ReadSensorInfo().size() < 38001 * 2); }},
     {[](uint16_t a) { Module2::WriteHeadTempTable(PlaneOf(a)); }},
+    {[](uint16_t a) { Module2::WritePrintPosAdjust(static_cast<int16_t>(a)); }},
     {[](uint16_t a) { Module2::WriteStartCmpData(), (void)a; }},
     DECODE(GetCurve),
     DECODE(GetStartCmp),

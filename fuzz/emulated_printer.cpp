@@ -10,6 +10,7 @@
 
 #include "core/bulk_transfers.h"
 #include "core/colour_data.h"
+#include "core/maintenance_commands.h"
 #include "core/parvel_link.h"
 #include "core/table_transfers.h"
 #include "fuzz/fuzz_input.h"
@@ -100,6 +101,13 @@ std::vector<std::string> FuzzSeeds() {
                  JmGetSensorInfo(PortHandle, text), JmGetMedia(PortHandle, text);
                  JmGetMediaColorOffset(PortHandle), GetMediaIdSetInfo(PortHandle);
                  JmSetClearCounterB(PortHandle), SetRetentionMode(PortHandle, 1);
+             },
+             [] {
+                 Module2::WriteMedia(301), Module2::WriteHeadRank(4120);
+                 Module2::WriteHeatSetting(12), Module2::WriteResolution(600);
+                 Module2::WritePrintPosAdjust(-12), Module2::WriteCutPosAdjust(7);
+                 Module2::WritePrinterId("RN12-0004711");
+                 Module2::ReadHeadRank(), Module2::ReadPrintPosAdjust(), Module2::ReadSensorInfo();
              },
              [] {
                  const char image[64] = {1, 2, 3};
