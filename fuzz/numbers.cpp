@@ -1,6 +1,8 @@
 // The text-number conversions on any text: no crash, no undefined behaviour, and the
-// readings agree with one another where their rules meet.
+// readings agree with one another where their rules meet; the first four bytes as a
+// single-precision value, written as a box shows it, read back.
 #include <cmath>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -44,6 +46,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Converts(ToByte, v, 0, 255);
         const int32_t clamped = RoundClamped(v, -100, 100);
         FUZZ_CHECK(clamped >= -100 && clamped <= 100);
+    }
+    // A single-precision value written as a box shows it reads back as itself, to its
+    // seven digits, with "." whatever the locale.
+    if (size >= sizeof(float)) {
+        float f = 0;
+        std::memcpy(&f, data, sizeof f);
+        if (std::isfinite(f)) {
+            const std::string shown = SingleText(f);
+            FUZZ_CHECK(shown.find(',') == std::string::npos);
+            FUZZ_CHECK(std::fabs(LeadingNumber(shown) - f) <= 1e-6 * std::fabs(f));
+        }
     }
     try {
         const double whole = WholeNumber(text);
