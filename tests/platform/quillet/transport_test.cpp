@@ -181,6 +181,8 @@ TEST_F(Emulator, ScriptedReplyFaultsShapeTheNextReplies) {
         {0, 0, true, "000000051010\r"},
         {QUILLET_REPLY_SHORT, 2, true, "0000000210"},
         {QUILLET_REPLY_OVERSIZED, 7, true, "000000121010\r"},
+        // A claim beyond what 8 digits can say stays 8 digits: the framing holds.
+        {QUILLET_REPLY_OVERSIZED, 2000000000, true, "999999991010\r"},
         {QUILLET_REPLY_UNTERMINATED, 0, true, "000000041010"},
         {QUILLET_REPLY_DELAY, 100, false, ""},
         {QUILLET_REPLY_EMPTY, 0, true, "00000000"},
