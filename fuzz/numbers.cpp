@@ -40,6 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const double leading = LeadingNumber(text);
     const double entry = EntryNumber(text);
+    // A text said to hold no leading number reads as 0.
+    if (!HasLeadingNumber(text)) FUZZ_CHECK(leading == 0);
     for (double v : {leading, entry}) {
         Converts(ToInt16, v, -32768, 32767);
         Converts(ToInt32, v, -2147483648.0, 2147483647.0);

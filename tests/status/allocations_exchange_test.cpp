@@ -18,6 +18,7 @@ namespace {
 
 using standin_test::Allocations;
 using standin_test::CountAllocations;
+using standin_test::CountsAnAllocation;
 
 std::string Digits8(size_t n) {
     char digits[16];
@@ -37,6 +38,7 @@ struct Exchange {
 };
 
 TEST(ExchangeAllocations, NoneOnAnyPathTheProgramTakes) {
+    ASSERT_TRUE(CountsAnAllocation());
     const int32_t h = JmInitialize(u"EMU_ALLOCATIONS");
     ASSERT_GE(h, 1);
     static char text[PARVEL_TEXT_CAPACITY];
