@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -74,6 +75,10 @@ struct PeerCase {
     Seen seen;
     const char* typed = nullptr;  // typed into the window's Text1 before the action
 };
+
+void PrintTo(const PeerCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 const std::vector<PeerCase>& PeerCases() {
     const auto none = [] { return std::vector<std::string>{}; };

@@ -4,7 +4,7 @@
 // hold the same colour data, so that a read the printer answers changes nothing, while a read
 // that took bytes which did not come (an older reply's) changes the set.
 #include <QWidget>
-#include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -45,6 +45,10 @@ struct Cell {
     const WindowAction* action;
     const Fault* fault;
 };
+
+void PrintTo(const Cell& cell, std::ostream* out) {
+    *out << cell.action->name << ", " << cell.fault->name;
+}
 
 std::vector<Cell> Cells() {
     std::vector<Cell> cells;

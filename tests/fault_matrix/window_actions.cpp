@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <string>
+#include <tuple>
 
 #include "core/colour_data_file.h"
 #include "editors/curve/curve_editor_variants.h"
@@ -51,29 +52,23 @@ void SetPrinter(const char* key, const std::string& value) {
 
 // The table editors: the planes in turn, or one block for the tables without planes. A reply
 // without a terminator is whole (a table has none), so the read goes through.
-WindowAction TableGet(const std::string& window, const char* menuItem, const QString& readCaption,
-                      int later) {
-    return {window + "_Get",
-            menuItem,
-            {},
-            Toolbar("mnuGetPrinter"),
-            true,
-            later,
-            NotResponding(),
-            NotResponding(),
-            NotResponding(),
-            Showing({Titled(readCaption)})};
-}
-
-WindowAction TableSetup(const std::string& window, const char* menuItem, int later) {
-    return {window + "_Setup", menuItem,       {}, Toolbar("mnuSetPrinter"), false, later,
-            NotResponding(),   NotResponding()};
-}
-
 void AddTableEditor(std::vector<WindowAction>& rows, const std::string& window,
                     const char* menuItem, const QString& readCaption, int later) {
-    rows.push_back(TableGet(window, menuItem, readCaption, later));
-    rows.push_back(TableSetup(window, menuItem, later));
+    rows.push_back({.name = window + "_Get",
+                    .menuItem = menuItem,
+                    .act = Toolbar("mnuGetPrinter"),
+                    .reads = true,
+                    .later = later,
+                    .failed = NotResponding(),
+                    .failedLater = NotResponding(),
+                    .shortReply = NotResponding(),
+                    .unterminated = Showing({Titled(readCaption)})});
+    rows.push_back({.name = window + "_Setup",
+                    .menuItem = menuItem,
+                    .act = Toolbar("mnuSetPrinter"),
+                    .later = later,
+                    .failed = NotResponding(),
+                    .failedLater = NotResponding()});
 }
 
 // The sensor readings the emulated printer gives while a sensor-monitor test runs, by slot, and
@@ -126,136 +121,108 @@ std::vector<WindowAction> MakeRows() {
     // printer holds ("0") is complete in its first byte.
     const Seen idle = Showing(
         {Shows("txtPrinterStatus", "Idle"), Inked("txtPrinterStatus", QPalette::ButtonText)});
-    rows.push_back({"frmPrinterStatus_Get",
-                    "mnuPrinterStatus",
-                    {},
-                    Button("cmdGet"),
-                    true,
-                    0,
-                    Showing({Shows("txtPrinterStatus", "ERROR!")}),
-                    {},
-                    idle,
-                    idle});
+    rows.push_back({.name = "frmPrinterStatus_Get",
+                    .menuItem = "mnuPrinterStatus",
+                    .act = Button("cmdGet"),
+                    .reads = true,
+                    .failed = Showing({Shows("txtPrinterStatus", "ERROR!")}),
+                    .shortReply = idle,
+                    .unterminated = idle});
 
     // The counters show every read as it comes, -1 for a failed one, 0 for a reply without its
     // number; they never show a message.
-    rows.push_back({"frmPrintSheetsCounter_Get",
-                    "mnuOptionPrintSheetsCounter",
-                    {},
-                    Button("cmdGet"),
-                    true,
-                    1,
-                    Showing(Counters("-1", "1523", "87")),
-                    Showing(Counters("12846", "-1", "87")),
-                    Showing(Counters("0", "1523", "87")),
-                    Showing(Counters("12846", "1523", "87"))});
+    rows.push_back({.name = "frmPrintSheetsCounter_Get",
+                    .menuItem = "mnuOptionPrintSheetsCounter",
+                    .act = Button("cmdGet"),
+                    .reads = true,
+                    .later = 1,
+                    .failed = Showing(Counters("-1", "1523", "87")),
+                    .failedLater = Showing(Counters("12846", "-1", "87")),
+                    .shortReply = Showing(Counters("0", "1523", "87")),
+                    .unterminated = Showing(Counters("12846", "1523", "87"))});
     // A clear the printer refuses changes nothing; the fresh read after it shows as a read does.
-    // The counters are 0 already, so that a clear the printer takes changes nothing there either.
-    for (const char* which : {"A", "B"}) {
-        const std::string key = std::string("counter_") + (*which == 'A' ? "a" : "b");
-        const char* label = *which == 'A' ? "labCounterA" : "labCounterB";
-        WindowAction clear{std::string("frmPrintSheetsCounter_Clear") + which,
-                           "mnuOptionPrintSheetsCounter",
-                           [key](MatrixTest&, QWidget*) { SetPrinter(key.c_str(), "0"); },
-                           Button(*which == 'A' ? "cmdClearA" : "cmdClearB"),
-                           true,
-                           1,
-                           Showing({}),
-                           Showing({Shows(label, "-1")}),
-                           Showing({Shows(label, "0")}),
-                           Showing({Shows(label, "0")})};
-        clear.replyIsLater = true;
-        rows.push_back(clear);
+    // The counter is 0 already, so that a clear the printer takes changes nothing there either.
+    for (const bool a : {true, false}) {
+        const char* key = a ? "counter_a" : "counter_b";
+        const char* label = a ? "labCounterA" : "labCounterB";
+        rows.push_back({.name = std::string("frmPrintSheetsCounter_Clear") + (a ? "A" : "B"),
+                        .menuItem = "mnuOptionPrintSheetsCounter",
+                        .prime = [key](MatrixTest&, QWidget*) { SetPrinter(key, "0"); },
+                        .act = Button(a ? "cmdClearA" : "cmdClearB"),
+                        .reads = true,
+                        .later = 1,
+                        .failed = Showing({}),
+                        .failedLater = Showing({Shows(label, "-1")}),
+                        .shortReply = Showing({Shows(label, "0")}),
+                        .unterminated = Showing({Shows(label, "0")}),
+                        .replyIsLater = true});
     }
 
     // The ribbon: counter (50 below the printer's count), lot, offsets; no message either.
-    rows.push_back({"frmRibbonStatus_Get",
-                    "mnuRibbonStatus",
-                    {},
-                    Button("cmdGet"),
-                    true,
-                    2,
-                    Showing(Ribbon("-51", {"0", "2", "-2", "0"})),
-                    Showing(Ribbon("200", {"-10", "-10", "-10", "245"})),
-                    Showing(Ribbon("-50", {"0", "2", "-2", "0"})),
-                    Showing(Ribbon("200", {"0", "2", "-2", "0"}))});
+    rows.push_back({.name = "frmRibbonStatus_Get",
+                    .menuItem = "mnuRibbonStatus",
+                    .act = Button("cmdGet"),
+                    .reads = true,
+                    .later = 2,
+                    .failed = Showing(Ribbon("-51", {"0", "2", "-2", "0"})),
+                    .failedLater = Showing(Ribbon("200", {"-10", "-10", "-10", "245"})),
+                    .shortReply = Showing(Ribbon("-50", {"0", "2", "-2", "0"})),
+                    .unterminated = Showing(Ribbon("200", {"0", "2", "-2", "0"}))});
 
     // The firmware version is the reply less its last two characters (its CR LF): one byte is
     // an empty version, and a reply without its CR LF loses two characters of the version.
-    rows.push_back({"frmROMVersion_Get",
-                    "mnuROMVersion",
-                    {},
-                    Button("cmdGet"),
-                    true,
-                    0,
-                    NotResponding(),
-                    {},
-                    Showing({}),
-                    Showing({Shows("txtROMVersion", "EMU V1.20.")})});
+    rows.push_back({.name = "frmROMVersion_Get",
+                    .menuItem = "mnuROMVersion",
+                    .act = Button("cmdGet"),
+                    .reads = true,
+                    .failed = NotResponding(),
+                    .shortReply = Showing({}),
+                    .unterminated = Showing({Shows("txtROMVersion", "EMU V1.20.")})});
     // The colour data's version and checksum: the version reply ends with a NUL, which stays.
-    rows.push_back({"frmChecksum_Get",
-                    "mnuVersionChk",
-                    {},
-                    Button("Command1"),
-                    true,
-                    1,
-                    NotResponding(),
-                    NotResponding({Shows("Text1", kVersion)}),
-                    Showing({Shows("Text1", "R"), ShowsSetting("Text2", "checksum")}),
-                    Showing({Shows("Text1", kVersion), ShowsSetting("Text2", "checksum")})});
-    const Seen serial = Showing({Shows("Text1", "RN12-0004711")});
-    rows.push_back({"frmPrinterSerial_Get",
-                    "mnuPrinterSerial",
-                    {},
-                    Button("Command1"),
-                    true,
-                    0,
-                    NotResponding(),
-                    {},
-                    Showing({Shows("Text1", "R")}),
-                    serial});
+    rows.push_back(
+        {.name = "frmChecksum_Get",
+         .menuItem = "mnuVersionChk",
+         .act = Button("Command1"),
+         .reads = true,
+         .later = 1,
+         .failed = NotResponding(),
+         .failedLater = NotResponding({Shows("Text1", kVersion)}),
+         .shortReply = Showing({Shows("Text1", "R"), ShowsSetting("Text2", "checksum")}),
+         .unterminated = Showing({Shows("Text1", kVersion), ShowsSetting("Text2", "checksum")})});
+    // The serial number, read by the read dialog and by the setting dialog alike.
+    for (const auto& [window, menuItem, get] :
+         {std::tuple{"frmPrinterSerial", "mnuPrinterSerial", "Command1"},
+          std::tuple{"frmSetupSerialNo", "mnuOptionSetupPSerial", "Command2"}})
+        rows.push_back({.name = std::string(window) + "_Get",
+                        .menuItem = menuItem,
+                        .act = Button(get),
+                        .reads = true,
+                        .failed = NotResponding(),
+                        .shortReply = Showing({Shows("Text1", "R")}),
+                        .unterminated = Showing({Shows("Text1", "RN12-0004711")})});
 
     // The setting dialogs: a read without the expected prefix is a failure.
-    rows.push_back({"frmSetupMedium_Get",
-                    "mnuOptionSetupMedium",
-                    {},
-                    Button("cmdGet"),
-                    true,
-                    0,
-                    NotResponding(),
-                    {},
-                    Showing(Chooses("Combo1", "Nothing", 7)),
-                    Showing(Chooses("Combo1", "6x4", 1))});
-    rows.push_back({"frmSetupHeadRank_Get",
-                    "mnuOptionSetupHeadRank",
-                    {},
-                    Button("cmdGet"),
-                    true,
-                    0,
-                    NotResponding(),
-                    {},
-                    NotResponding(),
-                    Showing({Shows("Text1", "4120")})});
-    rows.push_back({"frmSetupHeatRank_Get",
-                    "mnuOptionSetupHeatRank",
-                    {},
-                    Button("cmdGet"),
-                    true,
-                    0,
-                    NotResponding(),
-                    {},
-                    NotResponding(),
-                    Showing(Chooses("Combo1", "2", 8))});
-    rows.push_back({"frmSetupSerialNo_Get",
-                    "mnuOptionSetupPSerial",
-                    {},
-                    Button("Command2"),
-                    true,
-                    0,
-                    NotResponding(),
-                    {},
-                    Showing({Shows("Text1", "R")}),
-                    serial});
+    rows.push_back({.name = "frmSetupMedium_Get",
+                    .menuItem = "mnuOptionSetupMedium",
+                    .act = Button("cmdGet"),
+                    .reads = true,
+                    .failed = NotResponding(),
+                    .shortReply = Showing(Chooses("Combo1", "Nothing", 7)),
+                    .unterminated = Showing(Chooses("Combo1", "6x4", 1))});
+    rows.push_back({.name = "frmSetupHeadRank_Get",
+                    .menuItem = "mnuOptionSetupHeadRank",
+                    .act = Button("cmdGet"),
+                    .reads = true,
+                    .failed = NotResponding(),
+                    .shortReply = NotResponding(),
+                    .unterminated = Showing({Shows("Text1", "4120")})});
+    rows.push_back({.name = "frmSetupHeatRank_Get",
+                    .menuItem = "mnuOptionSetupHeatRank",
+                    .act = Button("cmdGet"),
+                    .reads = true,
+                    .failed = NotResponding(),
+                    .shortReply = NotResponding(),
+                    .unterminated = Showing(Chooses("Combo1", "2", 8))});
     // Each Setup sends what a Get before it showed, which is what the printer holds.
     const struct {
         const char* window;
@@ -267,78 +234,86 @@ std::vector<WindowAction> MakeRows() {
                   {"frmSetupSerialNo", "mnuOptionSetupPSerial", "Command2", "Command1"},
                   {"frmSetupResolution", "mnuOptionSetupResolution", nullptr, "cmdSetup"}};
     for (const auto& s : setups) {
-        Act prime;
-        if (s.get) prime = Button(s.get);
-        rows.push_back({std::string(s.window) + "_Setup", s.menuItem, prime, Button(s.setup), false,
-                        0, NotResponding()});
+        rows.push_back({.name = std::string(s.window) + "_Setup",
+                        .menuItem = s.menuItem,
+                        .prime = s.get ? Button(s.get) : Act{},
+                        .act = Button(s.setup),
+                        .failed = NotResponding()});
     }
 
     // One poll of the sensor monitor: a failed one turns the indicator red and keeps the values.
     // The library counts a record one short, so a record of one byte is no record either.
     const Seen noRecord = Showing({Pictured("imgLED_COM", "imgLED_RED")});
-    rows.push_back({"frmSensorMonitor_Tick",
-                    "mnuOptionSensorMonitor",
-                    [](MatrixTest&, QWidget*) {
-                        for (int slot = 1; slot <= 13; ++slot)
-                            ASSERT_EQ(quillet_set_sensor(nullptr, slot, kSensors[slot - 1]), 1);
-                    },
-                    [](MatrixTest&, QWidget* window) {
-                        qobject_cast<frmSensorMonitor*>(window)->Timer1_Timer();
-                    },
-                    true,
-                    0,
-                    noRecord,
-                    {},
-                    noRecord,
-                    Showing(SensorFields("74.80", "23.00", "40.56", "5.50", "2.20", "0.00", "3.30",
-                                         "5.50", "1.10", "47.0"))});
+    rows.push_back(
+        {.name = "frmSensorMonitor_Tick",
+         .menuItem = "mnuOptionSensorMonitor",
+         .prime =
+             [](MatrixTest&, QWidget*) {
+                 for (int slot = 1; slot <= 13; ++slot)
+                     ASSERT_EQ(quillet_set_sensor(nullptr, slot, kSensors[slot - 1]), 1);
+             },
+         .act = [](MatrixTest&,
+                   QWidget* window) { qobject_cast<frmSensorMonitor*>(window)->Timer1_Timer(); },
+         .reads = true,
+         .failed = noRecord,
+         .shortReply = noRecord,
+         .unterminated = Showing(SensorFields("74.80", "23.00", "40.56", "5.50", "2.20", "0.00",
+                                              "3.30", "5.50", "1.10", "47.0"))});
 
     // The mechanism adjustment: the resolution, then the print and the cutting position.
-    rows.push_back({"frmMechanismAdjustment_Get",
-                    "mnuOptionMechanismAdjustment",
-                    {},
-                    Button("cmdGet"),
-                    true,
-                    2,
-                    NotResponding(),
-                    NotResponding(),
-                    NotResponding(),
-                    Showing({Shows("txtPrintPos", "1.0"), Shows("txtCuttingPos", "-0.5")})});
-    rows.push_back({"frmMechanismAdjustment_Setup", "mnuOptionMechanismAdjustment",
-                    Button("cmdGet"), Button("cmdSetup"), true, 2, NotResponding(), NotResponding(),
-                    NotResponding(), Showing({})});
+    rows.push_back(
+        {.name = "frmMechanismAdjustment_Get",
+         .menuItem = "mnuOptionMechanismAdjustment",
+         .act = Button("cmdGet"),
+         .reads = true,
+         .later = 2,
+         .failed = NotResponding(),
+         .failedLater = NotResponding(),
+         .shortReply = NotResponding(),
+         .unterminated = Showing({Shows("txtPrintPos", "1.0"), Shows("txtCuttingPos", "-0.5")})});
+    rows.push_back({.name = "frmMechanismAdjustment_Setup",
+                    .menuItem = "mnuOptionMechanismAdjustment",
+                    .prime = Button("cmdGet"),
+                    .act = Button("cmdSetup"),
+                    .reads = true,
+                    .later = 2,
+                    .failed = NotResponding(),
+                    .failedLater = NotResponding(),
+                    .shortReply = NotResponding(),
+                    .unterminated = Showing({})});
 
     // The main window's transfers. The colour-data file sent is the set itself, under a name
     // whose version text the printer holds already.
-    WindowAction writeData{
-        "frmMain_WriteData",
-        "",
-        [](MatrixTest& test, QWidget*) {
-            ASSERT_TRUE(ColorDataFile::Write((test.WorkDir() + "/set.ktd").toStdString()));
-            SetPrinter("version", QString("SET.KTD").leftJustified(32, ' ').toStdString());
-        },
-        Menu("mnuCtlWriteData", "set.ktd"),
-        false,
-        2,
-        NotResponding(),
-        NotResponding()};
-    rows.push_back(writeData);
-    rows.push_back({"frmMain_WriteAll", "", {}, Menu("mnuCtlWriteAll"), false, 0, NotResponding()});
-    WindowAction flash{"frmMain_FlashRom",
-                       "",
-                       [](MatrixTest& test, QWidget*) {
-                           QFile rom(test.WorkDir() + "/rom.s");
-                           ASSERT_TRUE(rom.open(QIODevice::WriteOnly));
-                           rom.write(QByteArray(96, 'S'));
-                       },
-                       Menu("mnuOptionFlashProgram", "rom.s"),
-                       false,
-                       2,
-                       NotResponding(),
-                       NotResponding()};
-    // The first header puts the printer into its update mode, whatever follows.
-    flash.mayChange = {"status", "update_mode"};
-    rows.push_back(flash);
+    rows.push_back(
+        {.name = "frmMain_WriteData",
+         .menuItem = "",
+         .prime =
+             [](MatrixTest& test, QWidget*) {
+                 ASSERT_TRUE(ColorDataFile::Write((test.WorkDir() + "/set.ktd").toStdString()));
+                 SetPrinter("version", QString("SET.KTD").leftJustified(32, ' ').toStdString());
+             },
+         .act = Menu("mnuCtlWriteData", "set.ktd"),
+         .later = 2,
+         .failed = NotResponding(),
+         .failedLater = NotResponding()});
+    rows.push_back({.name = "frmMain_WriteAll",
+                    .menuItem = "",
+                    .act = Menu("mnuCtlWriteAll"),
+                    .failed = NotResponding()});
+    rows.push_back({.name = "frmMain_FlashRom",
+                    .menuItem = "",
+                    .prime =
+                        [](MatrixTest& test, QWidget*) {
+                            QFile rom(test.WorkDir() + "/rom.s");
+                            ASSERT_TRUE(rom.open(QIODevice::WriteOnly));
+                            rom.write(QByteArray(96, 'S'));
+                        },
+                    .act = Menu("mnuOptionFlashProgram", "rom.s"),
+                    .later = 2,
+                    .failed = NotResponding(),
+                    .failedLater = NotResponding(),
+                    // The first header puts the printer into its update mode, whatever follows.
+                    .mayChange = {"status", "update_mode"}});
     return rows;
 }
 

@@ -14,13 +14,13 @@
 class QWidget;
 
 struct WindowAction {
-    std::string name;      // the window and the action: "frmHTemp_Get"
-    const char* menuItem;  // the menu item that opens the window; "" for the main window
+    std::string name;           // the window and the action: "frmHTemp_Get"
+    const char* menuItem = "";  // the menu item that opens the window; "" for the main window
     // Makes the window show what its action starts from (a value read before, say).
-    std::function<void(MatrixTest&, QWidget*)> prime;
-    std::function<void(MatrixTest&, QWidget*)> act;
-    bool reads;  // a reply comes: the reply faults apply
-    int later;   // exchanges that go through before the later one fails; 0 for none
+    std::function<void(MatrixTest&, QWidget*)> prime = {};
+    std::function<void(MatrixTest&, QWidget*)> act = {};
+    bool reads = false;  // a reply comes: the reply faults apply
+    int later = 0;       // exchanges that go through before the later one fails; 0 for none
     Seen failed = {};
     Seen failedLater = {};
     Seen shortReply = {};
