@@ -1,21 +1,30 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (clang, libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer)
 # in build/fuzz and runs each for SECONDS (default 60) on its seeds and what earlier runs
-# found, four at a time. Prints per target the inputs run and the findings; a finding is
-# kept in build/fuzz/findings/<target>/ and makes the script fail.
+# found, four at a time; with TARGET names after SECONDS (sensor_record, ...), only those.
+# Prints per target the inputs run and the findings; a finding is kept in
+# build/fuzz/findings/<target>/ and makes the script fail.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
 rn_install_missing
 
 seconds="${1:-60}"
+shift $(( $# > 0 ? 1 : 0 ))
 jobs="${FUZZ_JOBS:-4}"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j4 >/dev/null
 
 build=build/fuzz
 targets=()
-for exe in "$build"/bin/fuzz_*; do targets+=("$(basename "$exe")"); done
+if [ $# -gt 0 ]; then
+  for name in "$@"; do
+    [ -x "$build/bin/fuzz_$name" ] || { echo "no fuzz target $name" >&2; exit 2; }
+    targets+=("fuzz_$name")
+  done
+else
+  for exe in "$build"/bin/fuzz_*; do targets+=("$(basename "$exe")"); done
+fi
 
 run_target() {
   local target="$1" name="${1#fuzz_}"
