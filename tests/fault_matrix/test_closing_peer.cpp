@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -139,6 +140,7 @@ protected:
     void TearDown() override {
         SetBusyNotice(nullptr);
         MatrixTest::TearDown();
+        std::filesystem::remove_all(Folder());
     }
     static std::string Folder() {
         return ::testing::TempDir() + "fault_matrix_" + std::to_string(getpid());
