@@ -1,10 +1,17 @@
 #include "platform/spooler/printer_registry.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+#include <cerrno>
+#include <cstring>
 
 namespace Spooler {
 namespace {
@@ -23,20 +30,42 @@ bool Flag(const QString& value, bool fallback) {
     return fallback;
 }
 
+[[noreturn]] void Unreadable(const std::string& path, const std::string& why) {
+    throw RegistryError("The printer list " + path + " cannot be read: " + why + ".");
+}
+
+// The registry's bytes, or nothing when no file is there. Only a regular file
+// is read: a pipe or a device named there could block the start for good, so
+// the file is opened without waiting and its kind checked before any read.
+std::optional<QByteArray> ReadRegistryText(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+        Unreadable(path, std::strerror(errno));
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        Unreadable(path, file.errorString().toStdString());
+    }
+    struct stat kind {};
+    if (::fstat(fd, &kind) != 0) Unreadable(path, std::strerror(errno));
+    if (S_ISDIR(kind.st_mode)) Unreadable(path, "it is a folder");
+    if (!S_ISREG(kind.st_mode)) Unreadable(path, "it is not a regular file");
+    QByteArray text = file.readAll();
+    if (file.error() != QFileDevice::NoError) Unreadable(path, file.errorString().toStdString());
+    return text;
+}
+
 // Sections keep the order of the file: the printers are listed as installed.
 // A section named twice is one printer; its later keys win.
 std::vector<Entry> ReadRegistry() {
-    const QString path = QString::fromStdString(RegistryFile());
-    if (!QFile::exists(path)) {
-        return {Entry{"Emulated Printer", "EMU1:", false, true}};
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        throw RegistryError("The printer list " + path.toStdString() + " cannot be read.");
-    }
+    const std::string path = RegistryFile();
+    const std::optional<QByteArray> text = ReadRegistryText(path);
+    if (!text) return {Entry{"Emulated Printer", "EMU1:", false, true}};
     std::vector<Entry> entries;
     Entry* current = nullptr;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    const QStringList lines = QString::fromUtf8(*text).split('\n');
     for (const QString& raw : lines) {
         const QString line = raw.trimmed();
         if (line.isEmpty() || line.startsWith(';') || line.startsWith('#')) continue;
