@@ -1,5 +1,7 @@
 #include "core/printer_discovery.h"
 
+#include <vector>
+
 #include "core/parvel_link.h"
 #include "platform/spooler/printer_registry.h"
 
@@ -7,14 +9,24 @@ std::array<std::string, MaxUsablePrinters> PrinterNames;
 int16_t PrinterCount = 0;
 int16_t SelectedPrinter = 0;
 
+namespace {
+
+bool WorksOffline(const Spooler::PrinterInfo5& info) {
+    return (info.Attributes & Spooler::PRINTER_ATTRIBUTE_WORK_OFFLINE) != 0;
+}
+
+bool Bidirectional(const Spooler::PrinterInfo5& info) {
+    return (info.Attributes & Spooler::PRINTER_ATTRIBUTE_ENABLE_BIDI) != 0;
+}
+
+}  // namespace
+
 namespace GetJmPort {
 
 std::string GetPortName(const std::string& deviceName) {
     const auto info = Spooler::GetPrinter(deviceName);
     if (!info) throw PrinterScanError("The printer \"" + deviceName + "\" cannot be opened.");
-    const bool offline = (info->Attributes & Spooler::PRINTER_ATTRIBUTE_WORK_OFFLINE) != 0;
-    const bool bidi = (info->Attributes & Spooler::PRINTER_ATTRIBUTE_ENABLE_BIDI) != 0;
-    if (offline || !bidi) return {};
+    if (WorksOffline(*info) || !Bidirectional(*info)) return {};
     // The name ends at its first NUL, as a C string would.
     return info->PortName.substr(0, info->PortName.find('\0'));
 }
@@ -33,6 +45,26 @@ void ScanUsablePrinters() {
     }
     PrinterNames = found;
     PrinterCount = count;
+}
+
+std::string PassedOverPrinters() {
+    std::string line = "No usable printer in " + Spooler::RegistryFile() + ":";
+    const std::vector<std::string> installed = Spooler::InstalledPrinters();
+    if (installed.empty()) return line + " it lists no printer.";
+    const char* separator = " ";
+    for (const std::string& device : installed) {
+        const auto info = Spooler::GetPrinter(device);
+        if (!info) continue;
+        const bool offline = WorksOffline(*info);
+        const bool bidi = Bidirectional(*info);
+        if (!offline && bidi) continue;
+        line += separator + ("\"" + device + "\"");
+        if (offline) line += " is set to work offline";
+        if (offline && !bidi) line += " and";
+        if (!bidi) line += " has no bidirectional support";
+        separator = "; ";
+    }
+    return line + ".";
 }
 
 int32_t RegisterSelectedPrinter() {

@@ -32,6 +32,11 @@ std::string GetPortName(const std::string& deviceName);
 // registry unreadable) the list of the previous scan stays as it was.
 void ScanUsablePrinters();
 
+// Why a scan finds no usable printer, in one line: the registry it read and
+// each installed printer with what keeps it out of the list. Throws as the
+// scan does when the registry cannot be read.
+std::string PassedOverPrinters();
+
 // Registers the port of PrinterNames[SelectedPrinter] with JmInitialize and
 // returns the library's answer; PortHandle takes it when the library took the
 // port (a handle >= 1) and is left as it was otherwise. Throws PrinterScanError

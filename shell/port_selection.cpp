@@ -1,6 +1,8 @@
 #include "shell/port_selection.h"
 
+#include <cstdio>
 #include <exception>
+#include <string>
 
 #include "core/parvel_link.h"
 #include "core/printer_discovery.h"
@@ -20,12 +22,11 @@ void ChoosePrinter() {
     ShowModal(dialog);
 }
 
-// At start-up a refused port ends the program, as the system always did.
-void RegisterOrEnd() {
-    if (RegisterSelectedPrinter() < 0) {
-        MsgBox(QStringLiteral("Error!"), vbOKOnly, AppTitle);
-        throw ProgramEnd{};
-    }
+// Start-up's message boxes are the design's and say little; the reason goes
+// to standard error as well, for the user at a terminal and for a log.
+void TellReason(const std::string& reason) {
+    std::fprintf(stderr, "RN-Tools: %s\n", reason.c_str());
+    std::fflush(stderr);
 }
 
 void KeepPort(const QString& reason) {
@@ -53,22 +54,38 @@ QString Refusal() {
         .arg(printer);
 }
 
+// At start-up a refused port ends the program, as the system always did.
+void RegisterOrEnd() {
+    if (RegisterSelectedPrinter() < 0) {
+        TellReason(Refusal().toStdString());
+        MsgBox(QStringLiteral("Error!"), vbOKOnly, AppTitle);
+        throw ProgramEnd{};
+    }
+}
+
 }  // namespace
 
 void StartupPortSelection() {
-    for (;;) {
-        ScanUsablePrinters();
-        if (PrinterCount > 0) break;
-        const int answer = MsgBox(NoUsablePrinter, vbAbortRetryIgnore, AppTitle);
-        if (answer == vbAbort) throw ProgramEnd{};
-        if (answer != vbRetry) return;  // Ignore: on without a port
+    try {
+        for (;;) {
+            ScanUsablePrinters();
+            if (PrinterCount > 0) break;
+            TellReason(PassedOverPrinters());
+            const int answer = MsgBox(NoUsablePrinter, vbAbortRetryIgnore, AppTitle);
+            if (answer == vbAbort) throw ProgramEnd{};
+            if (answer != vbRetry) return;  // Ignore: on without a port
+        }
+        if (PrinterCount == 1) {
+            SelectedPrinter = 0;
+        } else {
+            ChoosePrinter();
+        }
+        RegisterOrEnd();
+    } catch (const std::exception& e) {
+        // The load ends the program with "JM Printer is not installed.".
+        TellReason(e.what());
+        throw;
     }
-    if (PrinterCount == 1) {
-        SelectedPrinter = 0;
-    } else {
-        ChoosePrinter();
-    }
-    RegisterOrEnd();
 }
 
 void MenuPortSelection() {

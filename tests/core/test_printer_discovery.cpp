@@ -50,6 +50,18 @@ TEST_F(DiscoveryTest, OnlyOnlineBidirectionalPrintersHaveAPort) {
     EXPECT_THROW(GetJmPort::GetPortName("not installed"), PrinterScanError);
 }
 
+// The line start-up writes beside its no-printer message.
+TEST_F(DiscoveryTest, PassedOverPrintersNamesTheRegistryAndEachReason) {
+    const std::string registry = folder.File("printers.ini");
+    Install({{"Offline", "EMU1:", 1, 1}, {"One way", "EMU2:", 0, 0}, {"Neither", "EMU3:", 1, 0}});
+    EXPECT_EQ(PassedOverPrinters(),
+              "No usable printer in " + registry +
+                  ": \"Offline\" is set to work offline; \"One way\" has no bidirectional "
+                  "support; \"Neither\" is set to work offline and has no bidirectional support.");
+    Install({});
+    EXPECT_EQ(PassedOverPrinters(), "No usable printer in " + registry + ": it lists no printer.");
+}
+
 TEST_F(DiscoveryTest, WithoutARegistryTheEmulatedPrinterIsTheOne) {
     ScanUsablePrinters();
     EXPECT_EQ(Listed(), std::vector<std::string>{"Emulated Printer"});
