@@ -345,17 +345,19 @@ bool Exchange(const char* path, uint32_t code, const uint8_t* in, uint32_t inLen
         o.reason.Add(fault);
         return false;
     }
-    if (code == IOCTL_MONITOR_RECEIVE && outSize < kHeader) {
+    const bool receive = code != IOCTL_MONITOR_SEND;
+    if (receive && outSize < kHeader) {
         o.reason.Format("output buffer of %u bytes cannot hold a reply header", outSize);
         return false;
     }
-    const auto deadline = Clock::now() + std::chrono::milliseconds(PortTimeoutMs());
+    const int wait = code == IOCTL_MONITOR_RECEIVE_BRIEF ? BriefWaitMs() : PortTimeoutMs();
+    const auto deadline = Clock::now() + std::chrono::milliseconds(wait);
     Devices& devices = TheDevices();
     const std::lock_guard<std::mutex> guard(devices.lock);
     OpenDevice* device = Ready(devices, path, o);
     if (!device) return false;
     const bool ok = WriteAll(device->fd, in, inLength, deadline, o) &&
-                    (code == IOCTL_MONITOR_SEND || Receive(*device, out, outSize, deadline, o));
+                    (!receive || Receive(*device, out, outSize, deadline, o));
     // After a failure nothing of the line is trusted: the next exchange opens the device
     // afresh, as it would after a replug.
     if (ok) {
@@ -378,6 +380,10 @@ int PortTimeoutMs() {
     return static_cast<int>(v);
 }
 
+int BriefWaitMs() {
+    return std::min(kBriefWaitMs, PortTimeoutMs());
+}
+
 int DeviceExchange(const char16_t* portName, uint32_t controlCode, const uint8_t* in,
                    uint32_t inLength, uint8_t* out, uint32_t outSize, uint32_t* returned) {
     if (returned) *returned = 0;
@@ -390,8 +396,8 @@ int DeviceExchange(const char16_t* portName, uint32_t controlCode, const uint8_t
     } else {
         ok = Exchange(path, controlCode, in, inLength, out, outSize, o);
     }
-    if (ok && controlCode == IOCTL_MONITOR_RECEIVE && returned)
-        *returned = static_cast<uint32_t>(o.returned);
+    const bool receive = IsReceive(controlCode);
+    if (ok && receive && returned) *returned = static_cast<uint32_t>(o.returned);
 
     if (TraceWanted()) {
         TraceEntry entry;
@@ -399,7 +405,7 @@ int DeviceExchange(const char16_t* portName, uint32_t controlCode, const uint8_t
         entry.controlCode = controlCode;
         entry.in = in;
         entry.inLength = in ? inLength : 0;
-        if (ok && controlCode == IOCTL_MONITOR_RECEIVE) {
+        if (ok && receive) {
             entry.reply = out;
             entry.replyLength = o.returned;
         }

@@ -2,17 +2,15 @@
 
 #include <cstdio>
 
-#include "platform/quillet/quillet.h"
-
 namespace quillet {
 
 bool CallFault(uint32_t code, const void* in, uint32_t inLength, const void* out, char* reason,
                size_t reasonSize) {
-    if (code != IOCTL_MONITOR_SEND && code != IOCTL_MONITOR_RECEIVE) {
+    if (code != IOCTL_MONITOR_SEND && !IsReceive(code)) {
         std::snprintf(reason, reasonSize, "unknown control code");
     } else if (!in && inLength > 0) {
         std::snprintf(reason, reasonSize, "no input buffer for %u bytes", inLength);
-    } else if (code == IOCTL_MONITOR_RECEIVE && !out) {
+    } else if (IsReceive(code) && !out) {
         std::snprintf(reason, reasonSize, "no output buffer for the reply");
     } else {
         return false;

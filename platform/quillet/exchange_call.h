@@ -6,7 +6,14 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/quillet/quillet.h"
+
 namespace quillet {
+
+// Whether the control code asks for a reply.
+inline bool IsReceive(uint32_t code) {
+    return code == IOCTL_MONITOR_RECEIVE || code == IOCTL_MONITOR_RECEIVE_BRIEF;
+}
 
 // Why a call cannot be made as given (an unknown control code, input bytes without a buffer, a
 // receive without an output buffer), written into reason; false when the call is sound.

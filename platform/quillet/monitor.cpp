@@ -106,9 +106,20 @@ bool IsEmulated(std::u16string_view port) {
     return port.substr(0, 3) == u"EMU";
 }
 
+// The brief wait, for a caller that asks before it polls. No printer is reached, so the
+// question is neither logged nor traced as an exchange.
+int AnswerBriefWait(uint8_t* out, uint32_t outSize, uint32_t* returned) {
+    const auto wait = static_cast<uint32_t>(BriefWaitMs());
+    if (!out || outSize < sizeof wait) return 0;
+    std::memcpy(out, &wait, sizeof wait);
+    if (returned) *returned = sizeof wait;
+    return 1;
+}
+
 int Exchange(const char16_t* portName, uint32_t code, const uint8_t* in, uint32_t inLength,
              uint8_t* out, uint32_t outSize, uint32_t* returned) {
     if (returned) *returned = 0;
+    if (code == IOCTL_MONITOR_BRIEF_WAIT) return AnswerBriefWait(out, outSize, returned);
     Monitor& m = TheMonitor();
     std::unique_lock<std::mutex> guard(m.lock);
     // A device needs nothing of the monitor but the tests' logs and scripted failures;
