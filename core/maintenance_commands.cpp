@@ -109,7 +109,7 @@ std::string ReadSensorInfo() {
     std::array<char, Parvel::TextCapacity + 1> text{};
     int32_t n = -1;
     try {
-        n = Parvel::JmGetSensorInfo(PortHandle, text.data());
+        n = Parvel::JmPollSensorInfo(PortHandle, text.data());
     } catch (const Parvel::Unavailable&) {
         return "";
     }

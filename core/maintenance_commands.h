@@ -26,8 +26,9 @@ std::string ReadHeadRank();        // "HR" and 4 digits
 std::string ReadHeatSetting();     // "HS" and 3 digits
 std::string ReadPrintPosAdjust();  // "PPA", sign, 3 digits
 std::string ReadCutPosAdjust();    // "CPA", sign, 3 digits
-// The sensor record; "" on failure. The status library counts the reply one short, so the
-// record's last character is not part of it.
+// The sensor record, read as a poll: the reply is waited for only briefly (Parvel::
+// JmPollSensorInfo), so that a silent printer fails it in a fraction of a second. "" on failure.
+// The status library counts the reply one short, so the record's last character is not part of it.
 std::string ReadSensorInfo();
 
 // A number as the printer's fields write it: digits with leading zeros to `width`, a leading "-"

@@ -26,10 +26,14 @@ void* Library() {
 
 }  // namespace
 
-void* Bind(const char* exportName) {
+void* Find(const char* exportName) {
     void* library = Library();
     dlerror();
-    void* address = dlsym(library, exportName);
+    return dlsym(library, exportName);
+}
+
+void* Bind(const char* exportName) {
+    void* address = Find(exportName);
     if (address == nullptr)
         throw Unavailable(std::string("libparvel.so has no export ") + exportName);
     return address;

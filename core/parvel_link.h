@@ -33,6 +33,9 @@ int32_t JmGetCommandEX(int32_t handle, const void* request, int32_t requestLengt
 
 // The address of any other export, for the typed calls; throws Unavailable.
 void* Bind(const char* exportName);
+// The same for an export that an older library may not have: null when it has not (the library
+// itself missing still throws Unavailable).
+void* Find(const char* exportName);
 
 // An export as a typed function pointer: BindAs<int32_t(int32_t)>("JmGetStatus").
 template <typename Signature>

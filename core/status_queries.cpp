@@ -37,6 +37,16 @@ int32_t JmGetVersion(int32_t h, char* out) {
 int32_t JmGetSensorInfo(int32_t h, char* out) {
     return Call<"JmGetSensorInfo">(h, out);
 }
+int32_t JmPollSensorInfo(int32_t h, char* out) {
+    const ::ExchangeClaim claim;
+    RequireClaim(claim);
+    using Getter = int32_t(int32_t, char*);
+    static auto* call = [] {
+        auto* poll = reinterpret_cast<Getter*>(Find("JmPollSensorInfo"));
+        return poll != nullptr ? poll : BindAs<Getter>("JmGetSensorInfo");
+    }();
+    return call(h, out);
+}
 int32_t JmGetMedia(int32_t h, char* out) {
     return Call<"JmGetMedia">(h, out);
 }

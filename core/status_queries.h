@@ -5,7 +5,8 @@
 // The status-library getters and commands the maintenance windows call beyond the transport, each
 // bound by name at its first call like those of core/parvel_link.h. Each throws Unavailable when
 // the library or the export cannot be found, or Busy (an Unavailable) while another exchange is in
-// progress; the caller reports either as a printer that did not answer. Text getters take a buffer of TextCapacity bytes.
+// progress; the caller reports either as a printer that did not answer. Text getters take a buffer
+// of TextCapacity bytes.
 namespace Parvel {
 
 inline constexpr int TextCapacity = 255;
@@ -22,6 +23,10 @@ int32_t JmGetVersion(int32_t handle, char* out);
 int32_t JmGetSensorInfo(int32_t handle, char* out);
 int32_t JmGetMedia(int32_t handle, char* out);
 int32_t JmGetMediaLotNo(int32_t handle, char* out);
+// The sensor record for a poll, which waits for the reply only briefly: a silent printer does not
+// hold the user-interface thread for a full reply timeout. A library without the export (an older
+// one) is asked with JmGetSensorInfo, which waits the full timeout.
+int32_t JmPollSensorInfo(int32_t handle, char* out);
 
 // Numeric getters: the value, -1 on failure.
 int32_t JmGetCounterL(int32_t handle);

@@ -21,6 +21,10 @@ namespace {
 ChildWindowRegistration registration("mnuOptionSensorMonitor", [] { return new frmSensorMonitor; });
 
 constexpr int PollMs = 100;
+// The polls of a printer that does not answer. Each waits for its reply only briefly (a fraction of
+// a second) and holds the window meanwhile, so they are spaced out for the program to stay usable
+// between them; the first answer brings back PollMs.
+constexpr int SilentPollMs = 1000;
 
 // Value fields and their units, in twips of their frame.
 constexpr double FieldWidth = 735;
@@ -166,6 +170,8 @@ void frmSensorMonitor::SetHumidTable2() {
 void frmSensorMonitor::cmdStart_Click() {
     cmdStart->setEnabled(false);
     cmdStop->setEnabled(true);
+    Silent = false;
+    Timer1->setInterval(PollMs);
     Timer1->start();
     cmdStop->setFocus();
 }
@@ -183,6 +189,10 @@ void frmSensorMonitor::Timer1_Timer() {
     // missing record.
     if (PrinterBusy()) return;
     const std::string record = Module2::ReadSensorInfo();
+    if (record.empty() != Silent) {
+        Silent = record.empty();
+        Timer1->setInterval(Silent ? SilentPollMs : PollMs);
+    }
     if (record.empty() || !ParseSensorData(record, HumidTable, Held)) {
         ShowLed(imgLED_RED);
         return;

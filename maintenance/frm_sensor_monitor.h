@@ -3,6 +3,8 @@
 // record every 100 ms and shows head and media temperature, head voltage, the
 // paper and ribbon sensor voltages and the relative humidity. The indicator
 // blinks green and red while records arrive and turns red when one does not.
+// A poll waits for its reply only briefly, and a printer that does not answer
+// is polled once a second until it answers again.
 #include "core/sensor_record.h"
 #include "maintenance/fixed_dialog.h"
 
@@ -57,4 +59,6 @@ private:
     SensorMonitor::HumidTable HumidTable;
     SensorMonitor::SensorValues Held;
     bool LedBlink = false;
+    // The last poll had no answer: the polls are spaced out until one has.
+    bool Silent = false;
 };

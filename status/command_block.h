@@ -9,6 +9,10 @@ namespace parvel {
 // Control codes of MonitorIoControl.
 constexpr uint32_t IoctlMonitorSend = 0x220038;
 constexpr uint32_t IoctlMonitorReceive = 0x22003C;
+// A receive that waits at most the monitor's brief wait, and the question of that wait (the
+// answer: 4 bytes, the wait in milliseconds). A monitor without them fails the question.
+constexpr uint32_t IoctlMonitorReceiveBrief = 0x220040;
+constexpr uint32_t IoctlMonitorBriefWait = 0x220044;
 
 // Every exchange of the library fits this size; a raw reply of at most this
 // many bytes carries at most BufferSize - 8 payload bytes.

@@ -128,6 +128,14 @@ PARVEL_API int32_t GetFirmwVersion(int32_t handle, char* out);
 PARVEL_API int32_t JmGetVersion(int32_t handle, char* out);
 PARVEL_API int32_t GetSensorInfo(int32_t handle, char* out);
 PARVEL_API int32_t JmGetSensorInfo(int32_t handle, char* out);
+/* The sensor record for a poll: as JmGetSensorInfo, but the exchange waits for
+ * the reply at most the monitor's brief wait, so that a silent printer does not
+ * hold the caller for a full reply timeout. The library asks the monitor for
+ * its brief wait once, at the first poll; a monitor that does not offer one
+ * gets an ordinary request with its full timeout. Added after the numbered
+ * exports: it has no ordinal and no plain name, and a caller must do without
+ * it in an older library. */
+PARVEL_API int32_t JmPollSensorInfo(int32_t handle, char* out);
 PARVEL_API int32_t GetMedia(int32_t handle, char* out);
 PARVEL_API int32_t JmGetMedia(int32_t handle, char* out);
 PARVEL_API int32_t GetMediaLotNo(int32_t handle, char* out);

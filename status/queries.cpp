@@ -16,9 +16,9 @@ constexpr int RequestSize = 32;
 // Sends the request and receives its payload at the start of ReplyBuffer.
 // Returns the payload length, or -1 when the exchange failed.
 int32_t Exchange(int32_t handle, const char* command, const char* parameter,
-                 const char* lengthField) {
+                 const char* lengthField, Wait wait = Wait::Full) {
     FormatBlockHeader(CommandBuffer, command, parameter, lengthField);
-    return JmGetCommandEX(handle, CommandBuffer, RequestSize, ReplyBuffer, BufferSize);
+    return GetPayload(handle, CommandBuffer, RequestSize, ReplyBuffer, BufferSize, wait);
 }
 
 // Text getters: the reply read as a NUL-terminated text, which the cleared
@@ -32,9 +32,9 @@ struct TextReply {
 };
 
 TextReply ReadText(int32_t handle, char* out, const char* command, const char* parameter,
-                   const char* lengthField, size_t skip = 0) {
+                   const char* lengthField, size_t skip = 0, Wait wait = Wait::Full) {
     std::memset(ReplyBuffer, 0, sizeof ReplyBuffer);
-    if (Exchange(handle, command, parameter, lengthField) < 0) return {false, -1};
+    if (Exchange(handle, command, parameter, lengthField, wait) < 0) return {false, -1};
     const char* text = reinterpret_cast<const char*>(ReplyBuffer);
     const size_t whole = strnlen(text, sizeof ReplyBuffer);
     const size_t from = std::min(skip, whole);
@@ -140,6 +140,10 @@ int32_t GetFirmwVersion(int32_t h, char* out) {
 
 int32_t GetSensorInfo(int32_t h, char* out) {
     return TextLengthLessOne(ReadText(h, out, "INFO", "SENSOR", NoLength));
+}
+
+int32_t JmPollSensorInfo(int32_t h, char* out) {
+    return TextLengthLessOne(ReadText(h, out, "INFO", "SENSOR", NoLength, 0, Wait::Brief));
 }
 
 // The media text follows a two-character prefix that stays behind; the result

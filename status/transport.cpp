@@ -21,6 +21,8 @@ constexpr int PortUnits = PARVEL_PORT_NAME_MAX + 1;  // the longest name and its
 
 void* MonitorModule = nullptr;
 MonitorIoControlFn MonitorIoControl = nullptr;
+// Whether the monitor offers brief receives: -1 until the first poll asks it.
+int BriefOffered = -1;
 char16_t PortNameTable[PortSlots][PortUnits];
 int32_t PortNameCount = 0;
 
@@ -38,6 +40,7 @@ __attribute__((constructor)) void Attach() {
             reinterpret_cast<MonitorIoControlFn>(dlsym(MonitorModule, "MonitorIoControl"));
     }
     PortNameCount = 0;
+    BriefOffered = -1;
 }
 
 __attribute__((destructor)) void Detach() {
@@ -81,7 +84,57 @@ int32_t HeaderLength(const unsigned char* header) {
     return negative ? -n : n;
 }
 
+// The control code of a receive with that wait. A monitor that does not know the question of
+// the brief wait fails it (or answers without a wait), and its polls wait the full timeout.
+uint32_t ReceiveCode(const char16_t* port, Wait wait) {
+    if (wait == Wait::Full) return IoctlMonitorReceive;
+    if (BriefOffered < 0) {
+        uint32_t ms = 0;
+        uint32_t count = 0;
+        BriefOffered = MonitorIoControl(port, IoctlMonitorBriefWait, nullptr, 0, &ms, sizeof ms,
+                                        &count) != 0 &&
+                       count == sizeof ms && ms > 0;
+    }
+    return BriefOffered != 0 ? IoctlMonitorReceiveBrief : IoctlMonitorReceive;
+}
+
+int32_t GetCommand(int32_t handle, const void* request, int32_t requestLength, void* out,
+                   int32_t outSize, int32_t* received, Wait wait) {
+    uint32_t count = 0;
+    int32_t result = 0;
+    const char16_t* port = PortOf(handle);
+    if (port != nullptr && MonitorIoControl != nullptr && requestLength >= 0 && outSize >= 0) {
+        result = MonitorIoControl(port, ReceiveCode(port, wait), request,
+                                  static_cast<uint32_t>(requestLength), out,
+                                  static_cast<uint32_t>(outSize), &count);
+    }
+    // A monitor cannot have written more than it was given room for; a count
+    // beyond that must not move the terminator past the caller's buffer.
+    const uint32_t room = outSize > 0 ? static_cast<uint32_t>(outSize) : 0;
+    if (count > room) count = room;
+    if (received != nullptr) *received = static_cast<int32_t>(count);
+    if (out != nullptr && outSize >= 0) static_cast<unsigned char*>(out)[count] = 0;
+    return result;
+}
+
 }  // namespace
+
+int32_t GetPayload(int32_t handle, const void* request, int32_t requestLength, void* out,
+                   int32_t outSize, Wait wait) {
+    int32_t received = 0;
+    if (GetCommand(handle, request, requestLength, RawReplyBuffer, BufferSize, &received, wait) ==
+        0) {
+        return -1;
+    }
+    // Bytes past what arrived are an older reply's, and the header is read
+    // only from what arrived (the terminator ends it early).
+    int32_t n = HeaderLength(RawReplyBuffer);
+    int32_t arrived = received > HeaderSize ? received - HeaderSize : 0;
+    if (n < 0 || n > arrived || n > outSize || (n > 0 && out == nullptr)) return -1;
+    if (n > 0) std::memcpy(out, RawReplyBuffer + HeaderSize, static_cast<size_t>(n));
+    return n;
+}
+
 }  // namespace parvel
 
 using namespace parvel;
@@ -118,36 +171,12 @@ int32_t SetCommand(int32_t handle, const void* data, int32_t length)
 
 int32_t JmGetCommand(int32_t handle, const void* request, int32_t requestLength, void* out,
                      int32_t outSize, int32_t* received) {
-    uint32_t count = 0;
-    int32_t result = 0;
-    const char16_t* port = PortOf(handle);
-    if (port != nullptr && MonitorIoControl != nullptr && requestLength >= 0 && outSize >= 0) {
-        result = MonitorIoControl(port, IoctlMonitorReceive, request,
-                                  static_cast<uint32_t>(requestLength), out,
-                                  static_cast<uint32_t>(outSize), &count);
-    }
-    // A monitor cannot have written more than it was given room for; a count
-    // beyond that must not move the terminator past the caller's buffer.
-    const uint32_t room = outSize > 0 ? static_cast<uint32_t>(outSize) : 0;
-    if (count > room) count = room;
-    if (received != nullptr) *received = static_cast<int32_t>(count);
-    if (out != nullptr && outSize >= 0) static_cast<unsigned char*>(out)[count] = 0;
-    return result;
+    return GetCommand(handle, request, requestLength, out, outSize, received, Wait::Full);
 }
 
 int32_t JmGetCommandEX(int32_t handle, const void* request, int32_t requestLength, void* out,
                        int32_t outSize) {
-    int32_t received = 0;
-    if (JmGetCommand(handle, request, requestLength, RawReplyBuffer, BufferSize, &received) == 0) {
-        return -1;
-    }
-    // Bytes past what arrived are an older reply's, and the header is read
-    // only from what arrived (the terminator ends it early).
-    int32_t n = HeaderLength(RawReplyBuffer);
-    int32_t arrived = received > HeaderSize ? received - HeaderSize : 0;
-    if (n < 0 || n > arrived || n > outSize || (n > 0 && out == nullptr)) return -1;
-    if (n > 0) std::memcpy(out, RawReplyBuffer + HeaderSize, static_cast<size_t>(n));
-    return n;
+    return GetPayload(handle, request, requestLength, out, outSize, Wait::Full);
 }
 
 int32_t GetCommandEX(int32_t handle, const void* request, int32_t requestLength, void* out,

@@ -15,4 +15,13 @@ extern unsigned char CommandBuffer[BufferSize];
 // terminator after the payload.
 extern unsigned char ReplyBuffer[BufferSize];
 
+// How long a request may wait for its reply: the monitor's full reply timeout, or, for a poll
+// that must not hold its caller while the printer is silent, the monitor's brief wait when it
+// offers one (the full timeout otherwise).
+enum class Wait { Full, Brief };
+
+// JmGetCommandEX with the wait chosen.
+int32_t GetPayload(int32_t handle, const void* request, int32_t requestLength, void* out,
+                   int32_t outSize, Wait wait);
+
 }  // namespace parvel

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -19,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/quillet/exchange_call.h"
 #include "platform/quillet/quillet.h"
 #include "platform/quillet/trace.h"
 
@@ -115,33 +117,14 @@ void CloseIdleDevices(Devices& devices) {
     }
 }
 
-// UTF-8 of the port name; false when it does not fit a path.
-bool PathOf(const char16_t* port, char (&path)[PATH_MAX]) {
-    size_t n = 0;
-    auto put = [&](uint32_t byte) {
-        if (n + 1 >= sizeof path) return false;
-        path[n++] = static_cast<char>(byte);
-        return true;
-    };
-    for (size_t i = 0; port[i] != u'\0'; ++i) {
-        uint32_t c = port[i];
-        if (c >= 0xD800 && c < 0xDC00 && port[i + 1] >= 0xDC00 && port[i + 1] < 0xE000)
-            c = 0x10000 + ((c - 0xD800) << 10) + (port[++i] - 0xDC00);
-        bool fits = true;
-        if (c < 0x80) {
-            fits = put(c);
-        } else if (c < 0x800) {
-            fits = put(0xC0 | (c >> 6)) && put(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            fits = put(0xE0 | (c >> 12)) && put(0x80 | ((c >> 6) & 0x3F)) && put(0x80 | (c & 0x3F));
-        } else {
-            fits = put(0xF0 | (c >> 18)) && put(0x80 | ((c >> 12) & 0x3F)) &&
-                   put(0x80 | ((c >> 6) & 0x3F)) && put(0x80 | (c & 0x3F));
-        }
-        if (!fits) return false;
-    }
-    path[n] = '\0';
-    return true;
+// What a port that is not a character device is, for the trace.
+const char* NotADevice(mode_t mode) {
+    if (S_ISREG(mode)) return "a regular file";
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a pipe";
+    if (S_ISSOCK(mode)) return "a socket";
+    if (S_ISBLK(mode)) return "a block device";
+    return "not a character device";
 }
 
 // Opens the device into a free place, or into the place of the device longest unused.
@@ -155,9 +138,26 @@ OpenDevice* Open(Devices& devices, const char* path, Outcome& o) {
         if (device.lastUse < place->lastUse) place = &device;
     }
     Close(*place);
+    // Opened without waiting (a pipe with no one at its other end would hold the open), and
+    // taken only when it is a device: a regular file, a folder or a pipe named as the port by
+    // mistake would otherwise take the printer's blocks and report them sent.
     const int fd = ::open(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st {};
     if (fd < 0) {
-        o.reason.Format("cannot open %s: %s", path, std::strerror(errno));
+        const int error = errno;
+        // A folder or a socket cannot even be opened so; say what it is rather than why not.
+        if (::stat(path, &st) == 0 && !S_ISCHR(st.st_mode)) {
+            o.reason.Format("%s is %s, not a printer device; nothing was sent", path,
+                            NotADevice(st.st_mode));
+        } else {
+            o.reason.Format("cannot open %s: %s", path, std::strerror(error));
+        }
+        return nullptr;
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode)) {
+        o.reason.Format("%s is %s, not a printer device; nothing was sent", path,
+                        NotADevice(st.st_mode));
+        ::close(fd);
         return nullptr;
     }
     // A serial or terminal line must pass every byte as it is: no echo, no line editing,
@@ -340,29 +340,24 @@ bool Receive(OpenDevice& device, uint8_t* out, uint32_t outSize, Clock::time_poi
 
 bool Exchange(const char* path, uint32_t code, const uint8_t* in, uint32_t inLength, uint8_t* out,
               uint32_t outSize, Outcome& o) {
-    if (code != IOCTL_MONITOR_SEND && code != IOCTL_MONITOR_RECEIVE) {
-        o.reason.Add("unknown control code");
+    char fault[96];
+    if (CallFault(code, in, inLength, out, fault, sizeof fault)) {
+        o.reason.Add(fault);
         return false;
     }
-    if (!in && inLength > 0) {
-        o.reason.Format("no input buffer for %u bytes", inLength);
-        return false;
-    }
-    if (code == IOCTL_MONITOR_RECEIVE && !out) {
-        o.reason.Add("no output buffer for the reply");
-        return false;
-    }
-    if (code == IOCTL_MONITOR_RECEIVE && outSize < kHeader) {
+    const bool receive = code != IOCTL_MONITOR_SEND;
+    if (receive && outSize < kHeader) {
         o.reason.Format("output buffer of %u bytes cannot hold a reply header", outSize);
         return false;
     }
-    const auto deadline = Clock::now() + std::chrono::milliseconds(PortTimeoutMs());
+    const int wait = code == IOCTL_MONITOR_RECEIVE_BRIEF ? BriefWaitMs() : PortTimeoutMs();
+    const auto deadline = Clock::now() + std::chrono::milliseconds(wait);
     Devices& devices = TheDevices();
     const std::lock_guard<std::mutex> guard(devices.lock);
     OpenDevice* device = Ready(devices, path, o);
     if (!device) return false;
     const bool ok = WriteAll(device->fd, in, inLength, deadline, o) &&
-                    (code == IOCTL_MONITOR_SEND || Receive(*device, out, outSize, deadline, o));
+                    (!receive || Receive(*device, out, outSize, deadline, o));
     // After a failure nothing of the line is trusted: the next exchange opens the device
     // afresh, as it would after a replug.
     if (ok) {
@@ -385,20 +380,24 @@ int PortTimeoutMs() {
     return static_cast<int>(v);
 }
 
+int BriefWaitMs() {
+    return std::min(kBriefWaitMs, PortTimeoutMs());
+}
+
 int DeviceExchange(const char16_t* portName, uint32_t controlCode, const uint8_t* in,
                    uint32_t inLength, uint8_t* out, uint32_t outSize, uint32_t* returned) {
     if (returned) *returned = 0;
     Outcome o;
     char path[PATH_MAX];
     bool ok = false;
-    if (!PathOf(portName, path)) {
+    if (!Utf8Of(portName, path, sizeof path)) {
         path[0] = '\0';
         o.reason.Format("the device path is longer than %d bytes", PATH_MAX - 1);
     } else {
         ok = Exchange(path, controlCode, in, inLength, out, outSize, o);
     }
-    if (ok && controlCode == IOCTL_MONITOR_RECEIVE && returned)
-        *returned = static_cast<uint32_t>(o.returned);
+    const bool receive = IsReceive(controlCode);
+    if (ok && receive && returned) *returned = static_cast<uint32_t>(o.returned);
 
     if (TraceWanted()) {
         TraceEntry entry;
@@ -406,7 +405,7 @@ int DeviceExchange(const char16_t* portName, uint32_t controlCode, const uint8_t
         entry.controlCode = controlCode;
         entry.in = in;
         entry.inLength = in ? inLength : 0;
-        if (ok && controlCode == IOCTL_MONITOR_RECEIVE) {
+        if (ok && receive) {
             entry.reply = out;
             entry.replyLength = o.returned;
         }

@@ -2,8 +2,10 @@
 // A printer reached through a bidirectional device file (/dev/usb/lp0, a serial line,
 // /dev/serial/by-id/...). A send writes the block; a receive writes the request and
 // reads the reply framed as 8 length digits and the payload. Every exchange is bounded
-// by the port timeout: it never hangs, never reads past the framed length and never
-// writes past the caller's output buffer; a failed one leaves that buffer as it was.
+// by the port timeout (a brief receive by the brief wait): it never hangs, never reads
+// past the framed length and never writes past the caller's output buffer; a failed one
+// leaves that buffer as it was. Only a character device is a port: a regular file, a
+// folder, a pipe or a socket named as one fails the exchange before a byte is written.
 //
 // The device stays open between exchanges, configured once, and is let go after a short
 // idle time so that other programs can reach the printer between the tool's bursts. An
@@ -19,6 +21,10 @@ inline constexpr int kDefaultPortTimeoutMs = 5000;
 // The timeout of one exchange: RNTOOLS_PORT_TIMEOUT_MS when it holds a positive whole
 // number of milliseconds, else kDefaultPortTimeoutMs.
 int PortTimeoutMs();
+
+// The wait of a brief receive (a poll): kBriefWaitMs, or the port timeout when that is shorter.
+inline constexpr int kBriefWaitMs = 300;
+int BriefWaitMs();
 
 // How long an open device may stay unused before it is closed.
 inline constexpr int kDeviceIdleCloseMs = 500;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/quillet/device_port.h"
+#include "platform/quillet/exchange_call.h"
 #include "platform/quillet/monitor_state.h"
 #include "platform/quillet/quillet.h"
 #include "platform/quillet/quillet_control.h"
@@ -21,30 +22,12 @@ Monitor& TheMonitor() {
 
 namespace {
 
-std::string Utf8(std::u16string_view s) {
-    std::string out;
-    for (size_t i = 0; i < s.size(); ++i) {
-        uint32_t c = s[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
-            s[i + 1] < 0xE000)
-            c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
+// The port name for the trace; port views the whole of the NUL-terminated name.
+std::string Utf8(std::u16string_view port) {
+    std::string text(3 * port.size() + 1, '\0');  // a code unit takes at most 3 bytes
+    Utf8Of(port.data(), text.data(), text.size());
+    text.resize(std::strlen(text.c_str()));
+    return text;
 }
 
 constexpr size_t kFrameHeader = 8;
@@ -123,9 +106,20 @@ bool IsEmulated(std::u16string_view port) {
     return port.substr(0, 3) == u"EMU";
 }
 
+// The brief wait, for a caller that asks before it polls. No printer is reached, so the
+// question is neither logged nor traced as an exchange.
+int AnswerBriefWait(uint8_t* out, uint32_t outSize, uint32_t* returned) {
+    const auto wait = static_cast<uint32_t>(BriefWaitMs());
+    if (!out || outSize < sizeof wait) return 0;
+    std::memcpy(out, &wait, sizeof wait);
+    if (returned) *returned = sizeof wait;
+    return 1;
+}
+
 int Exchange(const char16_t* portName, uint32_t code, const uint8_t* in, uint32_t inLength,
              uint8_t* out, uint32_t outSize, uint32_t* returned) {
     if (returned) *returned = 0;
+    if (code == IOCTL_MONITOR_BRIEF_WAIT) return AnswerBriefWait(out, outSize, returned);
     Monitor& m = TheMonitor();
     std::unique_lock<std::mutex> guard(m.lock);
     // A device needs nothing of the monitor but the tests' logs and scripted failures;
@@ -167,16 +161,9 @@ int Exchange(const char16_t* portName, uint32_t code, const uint8_t* in, uint32_
         entry.reason = "no port name";
         return finish(false);
     }
-    if (code != IOCTL_MONITOR_SEND && code != IOCTL_MONITOR_RECEIVE) {
-        entry.reason = "unknown control code";
-        return finish(false);
-    }
-    if (!in && inLength > 0) {
-        entry.reason = "no input buffer for " + std::to_string(inLength) + " bytes";
-        return finish(false);
-    }
-    if (code == IOCTL_MONITOR_RECEIVE && !out) {
-        entry.reason = "no output buffer for the reply";
+    char fault[96];
+    if (CallFault(code, in, inLength, out, fault, sizeof fault)) {
+        entry.reason = fault;
         return finish(false);
     }
 

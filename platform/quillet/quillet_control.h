@@ -33,7 +33,8 @@ QUILLET_EXPORT void quillet_fail_after(int pass, int n);
 // Queues a fault for the next reply of an emulated printer (one fault a reply, in order).
 QUILLET_EXPORT void quillet_fault_next_reply(int kind, int arg);
 
-// Every MonitorIoControl call since the reset, accepted or not.
+// Every MonitorIoControl call since the reset, accepted or not, but for the questions of the brief
+// wait, which reach no printer.
 QUILLET_EXPORT int quillet_received_count(void);
 // Copies up to bufSize bytes of call `index` and its port name (NUL-terminated, cut to
 // portUnits); returns the call's whole input length, or -1 for an index out of range.

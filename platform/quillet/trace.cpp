@@ -74,6 +74,8 @@ const char* CodeName(uint32_t code) {
             return "send";
         case IOCTL_MONITOR_RECEIVE:
             return "receive";
+        case IOCTL_MONITOR_RECEIVE_BRIEF:
+            return "brief receive";
         default:
             return "unknown control code";
     }

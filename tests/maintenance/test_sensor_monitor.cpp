@@ -1,7 +1,9 @@
 // The sensor monitor: opened from the Option menu, it polls the emulated printer's sensor record
 // while it runs, shows the converted readings and blinks its indicator; a poll that comes while a
-// transfer holds the printer does nothing.
+// transfer holds the printer does nothing; a printer on a device line that does not answer leaves
+// the program usable.
 #include <QAction>
+#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,9 +14,12 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <atomic>
+#include <chrono>
 #include <fstream>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/colour_data.h"
@@ -25,6 +30,7 @@
 #include "platform/quillet/quillet_control.h"
 #include "shell/frm_main.h"
 #include "shell/ui_units.h"
+#include "tests/platform/quillet/pty_printer.h"
 #include "tests/support/gui_test.h"
 
 namespace {
@@ -380,3 +386,107 @@ TEST_F(SensorMonitorTest, NothingGetsBetweenTheHeaderAndTheDataOfATransfer) {
 }
 
 }  // namespace
+
+// A printer that does not answer, on a device line: the window stays usable while the monitor
+// polls it, Stop acts at once, the indicator is red, and as soon as the printer answers the polls
+// come every 100 ms again. Every exchange here is a poll: each waits only briefly, whatever the
+// port timeout, which is long enough here that a poll waiting it would show.
+class SilentPrinterTest : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        qputenv("RNTOOLS_PORT_TIMEOUT_MS", "2000");
+        InstallPrinters({{"JM Printer", QString::fromStdString(printer.Path())}});
+        ASSERT_TRUE(StartProgram());
+        form = qobject_cast<frmSensorMonitor*>(MainForm->OpenChild("mnuOptionSensorMonitor"));
+        ASSERT_NE(form, nullptr);
+        heartbeat.setInterval(10);
+        QObject::connect(&heartbeat, &QTimer::timeout, [this] {
+            const qint64 now = clock.elapsed();
+            longest = std::max(longest, now - last);
+            last = now;
+            ++beats;
+        });
+    }
+    void TearDown() override {
+        qunsetenv("RNTOOLS_PORT_TIMEOUT_MS");
+        GuiTest::TearDown();
+    }
+    // The event loop's longest block from now on, as a heartbeat every 10 ms sees it.
+    void Watch() {
+        clock.start();
+        last = 0;
+        longest = 0;
+        beats = 0;
+        heartbeat.start();
+    }
+    QString Led() const {
+        const QImage shown = form->imgLED_COM->pixmap().toImage();
+        if (shown == form->imgLED_RED->pixmap().toImage()) return "red";
+        if (shown == form->imgLED_GRN->pixmap().toImage()) return "green";
+        return shown == form->imgLED_OFF->pixmap().toImage() ? "dark" : "none";
+    }
+    // The polls that reached the line since the last look.
+    int Polls() {
+        return static_cast<int>(printer.Read(4096, std::chrono::milliseconds(50)).size()) / 32;
+    }
+
+    pty_test::PtyPrinter printer;
+    frmSensorMonitor* form = nullptr;
+    QTimer heartbeat;
+    QElapsedTimer clock;
+    qint64 last = 0, longest = 0;
+    int beats = 0;
+};
+
+TEST_F(SilentPrinterTest, TheProgramStaysUsableAndPollsApaceAgainOnceThePrinterAnswers) {
+    // Stop is clicked while the second poll waits for its reply.
+    qint64 stopDue = -1, stopLate = -1;
+    int polls = 0;
+    QObject::connect(form->Timer1, &QTimer::timeout, form, [&] {
+        if (++polls != 1) return;
+        stopDue = clock.elapsed() + form->Timer1->interval() + 100;
+        QTimer::singleShot(form->Timer1->interval() + 100, form, [&] {
+            stopLate = clock.elapsed() - stopDue;
+            QTest::mouseClick(form->cmdStop, Qt::LeftButton);
+        });
+    });
+    Watch();
+    QTest::mouseClick(form->cmdStart, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!form->Timer1->isActive(), 5000);
+    const qint64 ran = clock.elapsed();
+    EXPECT_EQ(polls, 2);
+    EXPECT_EQ(Polls(), 2);
+    EXPECT_GE(stopLate, 0);
+    EXPECT_LT(stopLate, 500) << "Stop waited for the poll";
+    EXPECT_LT(longest, 500) << "the event loop was held";
+    EXPECT_GT(beats * 10, ran / 3) << "the window was busy most of the time";
+    EXPECT_EQ(Led(), "dark");
+    EXPECT_TRUE(form->cmdStart->isEnabled());
+
+    // The first poll after Start finds the printer silent still; then it answers.
+    QTest::mouseClick(form->cmdStart, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(Led(), QString("red"), 2000);
+    Polls();
+    std::string record;
+    for (int slot = 1; slot <= 13; ++slot)
+        record += QString::asprintf("S%02d:100; ", slot).toStdString();
+    const std::string reply = "00000118" + record + "\r";
+    std::atomic<bool> answering{true};
+    std::atomic<int> answered{0};
+    std::thread line([&] {
+        while (answering) {
+            if (printer.Read(32, std::chrono::milliseconds(50)).size() < 32) continue;
+            printer.Write(reply);
+            ++answered;
+        }
+    });
+    QTRY_COMPARE_WITH_TIMEOUT(Led(), QString("green"), 2500);
+    EXPECT_EQ(form->labHeadVoltage->text(), "34.14");
+    const int before = answered;
+    QTest::qWait(1000);
+    EXPECT_GE(answered - before, 5) << "the polls did not come every 100 ms again";
+    QTest::mouseClick(form->cmdStop, Qt::LeftButton);
+    answering = false;
+    line.join();
+}

@@ -52,6 +52,7 @@ const ExportRow Exports[] = {
     {"SetCommand", "JmSetCommand", true},
     {nullptr, "JmGetCommand", false},
     {"GetCommandEX", "JmGetCommandEX", true},
+    {nullptr, "JmPollSensorInfo", false},
 };
 
 TEST(Exports, EveryNameIsThereAndTwinsShareTheirEntry) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "status/parvel.h"
 #include "tests/status/monitor_allocations.h"
 #include "tests/status/monitor_library.h"
 
@@ -120,6 +121,50 @@ TEST_F(Transport, SetCommandHandsTheBlockOverUnchanged) {
         EXPECT_EQ(BytesOf(c), std::string(block, 32));
         EXPECT_EQ(c.out, nullptr);
         EXPECT_EQ(c.outSize, 0u);
+    }
+}
+
+// A poll of the sensor record asks the monitor once for its brief wait and makes brief receives
+// where the monitor answers with one; a monitor that fails the question, or answers it without a
+// wait, gets ordinary receives, as every other request always does.
+TEST_F(Transport, APollWaitsBrieflyOnlyWhereTheMonitorOffersIt) {
+    constexpr uint32_t BriefWait = 0x220044, BriefReceive = 0x220040;
+    const uint32_t ms = 300;
+    const struct {
+        const char* name;
+        int result;
+        std::string answer;
+        uint32_t pollCode;
+    } cases[] = {
+        {"offered", 1, std::string(reinterpret_cast<const char*>(&ms), sizeof ms), BriefReceive},
+        {"answered without a wait", 1, "", Receive},
+        {"question failed", 0, "", Receive},
+    };
+    using TextFn = int32_t (*)(int32_t, char*);
+    const std::string record = "00000004S01\r";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReloadParvel();  // the question is asked once a load
+        Reset();
+        auto poll = Bind<TextFn>("JmPollSensorInfo");
+        auto read = Bind<TextFn>("JmGetSensorInfo");
+        ASSERT_TRUE(poll && read);
+        ASSERT_EQ(Bind<InitializeFn>("JmInitialize")(u"EMU1"), 1);
+        Script(c.result, c.answer);
+        for (int i = 0; i < 3; ++i) Script(1, record);
+        char text[PARVEL_TEXT_CAPACITY] = {};
+        EXPECT_EQ(poll(1, text), 3);
+        EXPECT_STREQ(text, "S01\r");
+        EXPECT_EQ(poll(1, text), 3);
+        EXPECT_EQ(read(1, text), 3);
+        ASSERT_EQ(CallCount(), 4);
+        EXPECT_EQ(Call(0).controlCode, BriefWait);
+        EXPECT_EQ(Call(0).inLength, 0u);
+        EXPECT_EQ(Call(0).outSize, sizeof ms);
+        EXPECT_EQ(Call(1).controlCode, c.pollCode);
+        EXPECT_EQ(Call(2).controlCode, c.pollCode);
+        EXPECT_EQ(Call(3).controlCode, Receive);
+        for (int i = 1; i < 4; ++i) EXPECT_EQ(BytesOf(Call(i)), Block("INFO", "SENSOR", ""));
     }
 }
 

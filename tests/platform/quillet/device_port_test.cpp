@@ -138,6 +138,43 @@ TEST_F(DevicePort, FailsWithinTheTimeoutAndDropsALateReply) {
     EXPECT_EQ(std::string(out.begin(), out.begin() + returned), "00000002OK");
 }
 
+// A poll's brief receive on a printer that does not answer gives up at the brief wait; every other
+// receive keeps the port timeout. The brief wait is the monitor's to say, and never longer than
+// the port timeout.
+TEST_F(DevicePort, ABriefReceiveGivesUpAtTheBriefWaitAndNoOtherDoes) {
+    setenv("RNTOOLS_PORT_TIMEOUT_MS", "1000", 1);
+    PtyPrinter printer;  // takes every request and never answers
+    const Bytes request = Block("INFO", "SENSOR", -1);
+    auto silent = [&](uint32_t code) {
+        Bytes out(64);
+        uint32_t returned = 7;
+        const auto start = Clock::now();
+        EXPECT_EQ(MonitorIoControl(printer.Port(), code, request.data(),
+                                   static_cast<uint32_t>(request.size()), out.data(),
+                                   static_cast<uint32_t>(out.size()), &returned),
+                  0);
+        EXPECT_EQ(returned, 0u);
+        return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+    };
+    const auto brief = silent(IOCTL_MONITOR_RECEIVE_BRIEF);
+    EXPECT_GE(brief, quillet::kBriefWaitMs - 10);
+    EXPECT_LT(brief, 900);
+    EXPECT_GE(silent(IOCTL_MONITOR_RECEIVE), 990);
+
+    auto briefWait = [] {
+        uint32_t ms = 0, returned = 0;
+        EXPECT_EQ(
+            MonitorIoControl(u"", IOCTL_MONITOR_BRIEF_WAIT, nullptr, 0, &ms, sizeof ms, &returned),
+            1);
+        EXPECT_EQ(returned, sizeof ms);
+        return ms;
+    };
+    EXPECT_EQ(briefWait(), static_cast<uint32_t>(quillet::kBriefWaitMs));
+    setenv("RNTOOLS_PORT_TIMEOUT_MS", "120", 1);
+    EXPECT_EQ(briefWait(), 120u);
+    EXPECT_LT(silent(IOCTL_MONITOR_RECEIVE_BRIEF), 900);
+}
+
 TEST_F(DevicePort, FailsAtOnceWhenThePrinterClosesTheLine) {
     setenv("RNTOOLS_PORT_TIMEOUT_MS", "5000", 1);
     PtyPrinter printer;

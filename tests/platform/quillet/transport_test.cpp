@@ -263,7 +263,7 @@ TEST_F(Emulator, AddressesOnlyEmulatedPortsAndDevicePaths) {
     auto call = [&](uint32_t code, const void* in, void* o, uint32_t size) {
         return MonitorIoControl(kPort, code, in, 32, o, size, &n);
     };
-    EXPECT_EQ(call(0x220040, request.data(), out, 16), 0);
+    EXPECT_EQ(call(0x22004C, request.data(), out, 16), 0);
     EXPECT_EQ(call(IOCTL_MONITOR_RECEIVE, request.data(), nullptr, 0), 0);
     EXPECT_EQ(call(IOCTL_MONITOR_SEND, nullptr, nullptr, 0), 0);
     // A reply never goes past the caller's buffer: "000000020\r" needs 10 bytes.
