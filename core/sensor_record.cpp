@@ -21,9 +21,10 @@ double ListTemperature(int r) {
     return CurveTemperature(std::clamp(r, 1, 254));
 }
 
+// The reading as it came, before any rounding: "-.4" is no reading of the scale, though it rounds
+// to 0, and the voltages are taken from it unrounded.
 bool Convertible(double number) {
-    const double raw = std::nearbyint(number);  // halves to even, as the list index is taken
-    return raw >= 0 && raw <= 255;
+    return number >= 0 && number <= 255;
 }
 
 }  // namespace
