@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/errors.h"
 #include "core/numbers.h"
 
 namespace SensorMonitor {
@@ -59,7 +60,10 @@ double SlotNumber(std::string_view record, int16_t slot) {
 }
 
 float ConvertTemperature(std::string_view record, int16_t slot) {
-    const uint8_t raw = ToByte(SlotNumber(record, slot));
+    const double reading = SlotNumber(record, slot);
+    if (!Convertible(reading))
+        throw NumberOverflow("a reading of " + FormatDecimals(reading, 2) + " is off the scale");
+    const uint8_t raw = ToByte(reading);
     return static_cast<float>(LeadingNumber(TmperatureTable()[raw]));
 }
 

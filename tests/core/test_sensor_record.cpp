@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/errors.h"
 #include "core/numbers.h"
 #include "core/sensor_record.h"
 
@@ -249,6 +250,7 @@ TEST(SensorRecord, AReadingOutsideTheScaleStoresNothing) {
         EXPECT_EQ(held.HumidRaw, 92) << slot;
         EXPECT_EQ(held.HumidTempRaw, 128) << slot;
     }
+    EXPECT_THROW(ConvertTemperature(Record({{1, "-.4"}}), HeadTemperature), NumberOverflow);
     // The ends of the scale and a reading within it that is not whole are readings.
     SensorValues held;
     EXPECT_TRUE(
