@@ -28,7 +28,7 @@ bool ReplaceFileHead(const std::string& path, std::span<const uint8_t> bytes,
                      std::size_t maxExisting = 64u << 20);
 
 // The readers take regular files only (links followed): a named pipe, a device or a folder is
-// refused at once, without being opened in a way that waits or acts on a device.
+// refused at once and never opened, since opening a pipe waits for a writer.
 
 // All bytes of a regular file, or nothing when it cannot be read or holds more than maxBytes
 // (the largest size_t meaning no limit).
