@@ -81,7 +81,7 @@ void WriteTableCommandFile(const std::string& path) {
         const int planes = block->perPlane ? PlaneCount : 1;
         for (int p = 0; p < planes; ++p) PutSendBuffer(file, BuildTableBlock(*block, p));
     }
-    if (!ReplaceFileWhole(path, file)) throw FileError("\"" + path + "\" cannot be written");
+    if (!ReplaceFileWhole(path, file)) throw FileWriteError("\"" + path + "\" cannot be written");
 }
 
 // Each transfer claims the printer before it builds anything in SendBuffer and keeps it to its

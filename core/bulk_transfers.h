@@ -8,9 +8,10 @@
 // version text, the firmware update from a ROM data file, and the version and checksum reads.
 //
 // A printer that does not take a send makes a procedure return false, as does a transfer asked for
-// while another exchange is in progress (nothing is built or sent then). A file that cannot be read,
-// created or written, or that does not fit its transfer buffer, throws FileError before anything
-// is sent, so the window can tell "FileOpen Error" from "Printer not responding".
+// while another exchange is in progress (nothing is built or sent then). A file that cannot be
+// read, created or written, or that does not fit its transfer buffer, throws FileError before
+// anything is sent (FileWriteError for one that cannot be written), so the window can tell
+// "FileOpen Error" and "FileSave Error" from "Printer not responding".
 namespace Module2 {
 
 constexpr int TableCommandFileSize = 39936;
@@ -21,7 +22,7 @@ constexpr const char* TableCommandTempName = "JmTbl.tmp";
 void SetProgramFolder(const std::string& folder);
 std::string ProgramFolder();
 
-// Replaces the file whole with the 89 blocks; throws FileError when it cannot be written.
+// Replaces the file whole with the 89 blocks; throws FileWriteError when it cannot be written.
 void WriteTableCommandFile(const std::string& path);
 // Appends SendBuffer(0 .. count-1) to the file being built.
 void PutSendBuffer(std::string& file, int16_t count);

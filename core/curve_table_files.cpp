@@ -1,11 +1,12 @@
 #include "core/curve_table_files.h"
 
 #include <cmath>
-#include <fstream>
 #include <istream>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string_view>
+#include <vector>
 
 #include "core/numbers.h"
 #include "core/record_files.h"
@@ -73,6 +74,13 @@ void FileOrderToTable(const CurveTableValues& file, CurveTableValues& values) {
 }  // namespace
 
 namespace TextFormNumbers {
+namespace {
+
+// How much of a text file is looked at: many times what the largest table needs written out with
+// generous blanks, and little enough to hold in memory.
+constexpr std::size_t MostRead = 16u << 20;
+
+}  // namespace
 
 std::string Format(int value) {
     return (value < 0 ? "-" : " ") + std::to_string(value < 0 ? -value : value) + " ";
@@ -84,9 +92,9 @@ bool Parse(const std::string& text, std::span<int16_t> out) {
 }
 
 bool Read(const std::string& path, std::span<int16_t> out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    return ParseStream(in, out) && !in.bad();
+    const std::optional<std::vector<uint8_t>> bytes = ReadFileStart(path, MostRead);
+    if (!bytes) return false;
+    return Parse(std::string(bytes->begin(), bytes->end()), out);
 }
 
 }  // namespace TextFormNumbers

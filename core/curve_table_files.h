@@ -45,7 +45,8 @@ std::string Format(int value);
 // unspecified, when the text holds fewer, or a field whose number is not whole or not within
 // -32768..32767.
 bool Parse(const std::string& text, std::span<int16_t> out);
-// Parse applied to a file's contents; false also when it cannot be read.
+// Parse applied to a file's contents (its first 16 MiB); false also when it cannot be read or is
+// no regular file.
 bool Read(const std::string& path, std::span<int16_t> out);
 }  // namespace TextFormNumbers
 
@@ -60,7 +61,8 @@ std::string Format(ConstCurveTableWords table);
 // whole or not within -32768..32767.
 bool Parse(const std::string& text, CurveTableValues& values);
 
-// Parse applied to a file's contents; false also when it cannot be read.
+// Parse applied to a file's contents (its first 16 MiB); false also when it cannot be read or is
+// no regular file.
 bool Read(const std::string& path, CurveTableValues& values);
 
 // Replaces the file whole with Format(table); false when it cannot be written.
@@ -74,7 +76,8 @@ std::string Format(const PrintModeRecord& record);
 // The first five numbers of the text, in that order, without any check of their values. False,
 // and the record untouched, when the text holds fewer or one is not a whole 16-bit number.
 bool Parse(const std::string& text, PrintModeRecord& record);
-// Parse applied to a file's contents; false also when it cannot be read.
+// Parse applied to a file's contents (its first 16 MiB); false also when it cannot be read or is
+// no regular file.
 bool Read(const std::string& path, PrintModeRecord& record);
 
 // Replaces the file whole with Format(record); false when it cannot be written.

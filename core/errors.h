@@ -18,3 +18,8 @@ struct NumberOverflow : std::overflow_error {
 struct FileError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
+
+// A file that cannot be created or written: the windows report it as "FileSave Error".
+struct FileWriteError : FileError {
+    using FileError::FileError;
+};

@@ -36,8 +36,8 @@ bool FileExists(const std::string& path) {
     if (path.empty() || path.find_first_of("*?") != std::string::npos) return false;
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status)) return false;
-    return !std::filesystem::is_directory(status);
+    // A named pipe or a device is no file to read: opening one can wait for good.
+    return !ec && std::filesystem::is_regular_file(status);
 }
 
 }  // namespace Module1

@@ -15,9 +15,9 @@ struct PathParts {
 
 void SplitPath(const std::string& path, PathParts& parts);
 
-// True exactly for an existing file that is not a folder. An empty path, or
-// one holding "*" or "?", is false without touching the file system.
+// True exactly for an existing regular file (links followed): false for a
+// folder, a named pipe or a device. An empty path, or one holding "*" or "?",
+// is false without touching the file system.
 bool FileExists(const std::string& path);
 
 }  // namespace Module1
-

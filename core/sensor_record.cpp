@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/errors.h"
 #include "core/numbers.h"
 
 namespace SensorMonitor {
@@ -21,9 +22,10 @@ double ListTemperature(int r) {
     return CurveTemperature(std::clamp(r, 1, 254));
 }
 
+// The reading as it came, before any rounding: "-.4" is no reading of the scale, though it rounds
+// to 0, and the voltages are taken from it unrounded.
 bool Convertible(double number) {
-    const double raw = std::nearbyint(number);  // halves to even, as the list index is taken
-    return raw >= 0 && raw <= 255;
+    return number >= 0 && number <= 255;
 }
 
 }  // namespace
@@ -58,7 +60,10 @@ double SlotNumber(std::string_view record, int16_t slot) {
 }
 
 float ConvertTemperature(std::string_view record, int16_t slot) {
-    const uint8_t raw = ToByte(SlotNumber(record, slot));
+    const double reading = SlotNumber(record, slot);
+    if (!Convertible(reading))
+        throw NumberOverflow("a reading of " + FormatDecimals(reading, 2) + " is off the scale");
+    const uint8_t raw = ToByte(reading);
     return static_cast<float>(LeadingNumber(TmperatureTable()[raw]));
 }
 

@@ -57,7 +57,7 @@ void SetHumidTable2(HumidTable& table);
 double SlotNumber(std::string_view record, int16_t slot);
 
 // The slot's conversions, each a 32-bit float. The temperature's list index is the reading rounded
-// halves to even; a reading outside 0..255 has none (NumberOverflow).
+// halves to even; a reading outside 0..255 as it came, before rounding, has none (NumberOverflow).
 float ConvertTemperature(std::string_view record, int16_t slot);
 float ConvertMarkVoltage(std::string_view record, int16_t slot);
 float ConvertSensorVoltage(std::string_view record, int16_t slot);

@@ -8,6 +8,8 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
+#include <limits>
 
 namespace {
 
@@ -114,27 +116,45 @@ bool ReplaceFileHead(const std::string& path, std::span<const uint8_t> bytes,
 
 namespace {
 
-// Reads at most `limit` bytes; `exact` also refuses a file that holds more.
+// Opens a regular file for reading, or gives -1. The kind is looked at before the file is opened,
+// and the opening never waits: opening a named pipe waits for a writer, and opening a device can
+// do what the device does on an open. The opened file is checked again, in case the name was
+// changed in between.
+int OpenRegularFile(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Reads at most `limit` bytes; `refuseLonger` also refuses a file that holds more.
 std::optional<std::vector<uint8_t>> ReadUpTo(const std::string& path, std::size_t limit,
                                              bool refuseLonger) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenRegularFile(path);
     if (fd < 0) return std::nullopt;
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
-        (refuseLonger && static_cast<std::size_t>(info.st_size) > limit)) {
+    if (::fstat(fd, &info) != 0 || info.st_size < 0 ||
+        (refuseLonger && static_cast<std::uintmax_t>(info.st_size) > limit)) {
         ::close(fd);
         return std::nullopt;
     }
-    // Read to the end rather than trusting the size, but never more than limit (+1 to tell a
-    // longer file).
-    const std::size_t most = refuseLonger ? limit + 1 : limit;
-    std::vector<uint8_t> bytes(std::min(static_cast<std::size_t>(info.st_size), most));
+    // Read to the end rather than trusting the size, but never more than limit, and one byte
+    // more to tell a longer file where a byte more can be counted.
+    constexpr std::size_t noLimit = std::numeric_limits<std::size_t>::max();
+    const std::size_t most = refuseLonger && limit < noLimit ? limit + 1 : limit;
+    const auto size = static_cast<std::uintmax_t>(info.st_size);
+    std::vector<uint8_t> bytes(static_cast<std::size_t>(std::min<std::uintmax_t>(size, most)));
     std::size_t done = 0;
     bool ok = true;
     for (;;) {
         if (done == bytes.size()) {
             if (bytes.size() >= most) break;
-            bytes.resize(std::min(most, bytes.size() + 4096));
+            bytes.resize(bytes.size() + std::min<std::size_t>(most - bytes.size(), 4096));
         }
         const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
@@ -158,4 +178,8 @@ std::optional<std::vector<uint8_t>> ReadFileHead(const std::string& path, std::s
     std::optional<std::vector<uint8_t>> bytes = ReadUpTo(path, size, false);
     if (!bytes || bytes->size() < size) return std::nullopt;
     return bytes;
+}
+
+std::optional<std::vector<uint8_t>> ReadFileStart(const std::string& path, std::size_t maxBytes) {
+    return ReadUpTo(path, maxBytes, false);
 }

@@ -27,8 +27,16 @@ bool ReplaceFileWhole(const std::string& path, std::string_view bytes);
 bool ReplaceFileHead(const std::string& path, std::span<const uint8_t> bytes,
                      std::size_t maxExisting = 64u << 20);
 
-// All bytes of a regular file, or nothing when it cannot be read or holds more than maxBytes.
+// The readers take regular files only (links followed): a named pipe, a device or a folder is
+// refused at once and never opened, since opening a pipe waits for a writer.
+
+// All bytes of a regular file, or nothing when it cannot be read or holds more than maxBytes
+// (the largest size_t meaning no limit).
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, std::size_t maxBytes);
 
 // The first `size` bytes of a regular file, or nothing when it cannot be read or is shorter.
 std::optional<std::vector<uint8_t>> ReadFileHead(const std::string& path, std::size_t size);
+
+// At most the first maxBytes bytes of a regular file (all of a shorter one), or nothing when it
+// cannot be read.
+std::optional<std::vector<uint8_t>> ReadFileStart(const std::string& path, std::size_t maxBytes);

@@ -35,10 +35,9 @@ bool Same(const SensorValues& a, const SensorValues& b) {
            a.humidity == b.humidity && a.HumidRaw == b.HumidRaw && a.HumidTempRaw == b.HumidTempRaw;
 }
 
-// A reading within 0..255 as the conversions take it: rounded, halves to even.
+// A reading within 0..255 as it came, before any rounding.
 bool Convertible(double number) {
-    const double raw = std::nearbyint(number);
-    return raw >= 0 && raw <= 255;
+    return number >= 0 && number <= 255;
 }
 
 }  // namespace
@@ -108,10 +107,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(t == static_cast<float>(LeadingNumber(TmperatureTable()[raw])));
         FUZZ_CHECK(t >= -67.4f && t <= 337.1f);
     }
-    // Voltages lie in the ranges their readings span (0..3.3, 0..5.5, 30..40.56 V), widened by the
-    // half reading either side that still rounds into 0..255.
+    // Voltages lie in the ranges their readings span (0..3.3, 0..5.5, 30..40.56 V).
     const auto within = [](float v, double perReading, double offset) {
-        return v >= offset - 0.5 * perReading - 1e-4 && v <= offset + 255.5 * perReading + 1e-4;
+        return v >= offset - 1e-4 && v <= offset + 255 * perReading + 1e-4;
     };
     FUZZ_CHECK(within(held.Value(PaperMark), 3.3 / 255, 0));
     for (int16_t slot = SensorVoltage4; slot <= SensorVoltage11; ++slot)

@@ -1,16 +1,21 @@
 #include "shell/frm_image_frame.h"
 
 #include <QAction>
+#include <QBuffer>
+#include <QByteArray>
 #include <QCloseEvent>
+#include <QFile>
 #include <QImageReader>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPainter>
 #include <QPrinter>
-#include <QSaveFile>
+#include <optional>
+#include <vector>
 
 #include "core/paths.h"
+#include "core/whole_files.h"
 #include "shell/app_globals.h"
 #include "shell/child_windows.h"
 #include "shell/common_dialog.h"
@@ -21,6 +26,8 @@ namespace {
 
 // A picture prints at the size it has on the screen, whose pictures are 96 dots an inch.
 constexpr double ScreenDpi = 96.0;
+// The largest picture file read: no bitmap or JPEG that fits the reader's memory limit is larger.
+constexpr std::size_t MostPictureBytes = std::size_t{256} << 20;
 
 MenuHandlerRegistration openHandler("mnuFileOpen", [] { mnuFileOpen_Click(); });
 MenuHandlerRegistration saveAsHandler("mnuFileSaveAs", [] { mnuFileSaveAs_Click(); });
@@ -40,11 +47,17 @@ Module1::PathParts Split(const QString& path) {
     return parts;
 }
 
-// Writes the picture as a bitmap file, replacing the old file only once the new one is whole.
+// Writes the picture as a bitmap file through the one save routine of user files, which replaces
+// the old file only once the new one is whole and keeps its rules: a link is followed, and a
+// target that is no regular file or has no write permission is left as it is.
 bool SaveBitmap(const QImage& picture, const QString& path) {
     if (picture.isNull()) return false;
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && picture.save(&file, "BMP") && file.commit();
+    QByteArray bitmap;
+    QBuffer buffer(&bitmap);
+    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "BMP")) return false;
+    return ReplaceFileWhole(
+        QFile::encodeName(path).toStdString(),
+        std::string_view(bitmap.constData(), static_cast<std::size_t>(bitmap.size())));
 }
 
 }  // namespace
@@ -153,7 +166,15 @@ void frmImageFrame::closeEvent(QCloseEvent* event) {
 }
 
 bool LoadPicture(const QString& path, QImage& picture) {
-    QImageReader reader(path);
+    // Read through the one reader of user files, which takes regular files only: opening a named
+    // pipe would wait for a writer for good.
+    const std::optional<std::vector<uint8_t>> bytes =
+        ReadWholeFile(QFile::encodeName(path).toStdString(), MostPictureBytes);
+    if (!bytes) return false;
+    QByteArray data(reinterpret_cast<const char*>(bytes->data()),
+                    static_cast<qsizetype>(bytes->size()));
+    QBuffer buffer(&data);
+    QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     QImage read = reader.read();
     if (read.isNull()) return false;

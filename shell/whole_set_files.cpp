@@ -99,7 +99,7 @@ void mnuCtlSaveData_Click() {
         AskFile(Ask::Save, QStringLiteral("Save data"), DataFilter);
     if (!file) return;
     if (file->parts.Ext == "ktd" && !ColorDataFile::Write(file->path)) {
-        FileOpenError(FileErrorTitle);
+        FileSaveError(FileErrorTitle);
         return;
     }
     LastDir = file->folder;
@@ -130,7 +130,7 @@ void mnuCtlSaveData2_Click() {
         try {
             Module2::WriteTableCommandFile(file->path);
         } catch (const FileError&) {
-            FileOpenError(FileErrorTitle);
+            FileSaveError(FileErrorTitle);
             return;
         }
     }
@@ -140,6 +140,8 @@ void mnuCtlSaveData2_Click() {
 void mnuCtlWriteAll_Click() {
     try {
         Report(Module2::WriteAllTables());
+    } catch (const FileWriteError&) {
+        FileSaveError(FileErrorTitle);
     } catch (const FileError&) {
         FileOpenError(FileErrorTitle);
     }

@@ -6,10 +6,11 @@
 // item; the main window runs it when the item is chosen.
 //
 // Every file dialog opens in LastDir, and the folder of a chosen file becomes
-// the next LastDir. A file that cannot be read, created or sent as a whole is
-// reported as "FileOpen Error" before anything of it goes to the printer; a
-// printer that does not take a transfer is reported as "Printer not
-// responding". A transfer that succeeds says nothing.
+// the next LastDir. A file that cannot be read or sent as a whole is reported
+// as "FileOpen Error" before anything of it goes to the printer, one that
+// cannot be written (the saved set, the table command file, "JmTbl.tmp") as
+// "FileSave Error"; a printer that does not take a transfer is reported as
+// "Printer not responding". A transfer that succeeds says nothing.
 
 namespace WholeSetFiles {
 

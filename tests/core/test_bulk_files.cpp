@@ -71,8 +71,8 @@ TEST_F(BulkFiles, TableCommandFileReplacesALongerFileWhole) {
     // Only the file itself is left in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 
-    EXPECT_THROW(WriteTableCommandFile(folder.File("no/such/folder/x.ktt")), FileError);
-    EXPECT_THROW(WriteTableCommandFile(folder.Path().string() + "/"), FileError);
+    EXPECT_THROW(WriteTableCommandFile(folder.File("no/such/folder/x.ktt")), FileWriteError);
+    EXPECT_THROW(WriteTableCommandFile(folder.Path().string() + "/"), FileWriteError);
 }
 
 TEST_F(BulkFiles, ColourDataFileSavedAfterStartUp) {

@@ -64,7 +64,7 @@ TEST_F(BulkTransfers, WriteAllTablesSendsTheTableCommandFileInOneSend) {
 
 TEST_F(BulkTransfers, WriteAllTablesWithoutAWritableFolderSendsNothing) {
     SetProgramFolder(folder.File("missing"));
-    EXPECT_THROW(WriteAllTables(), FileError);
+    EXPECT_THROW(WriteAllTables(), FileWriteError);
     EXPECT_EQ(quillet_received_count(), 0);
     quillet_fail_next(1);
     SetProgramFolder(folder.Path().string());

@@ -1,6 +1,7 @@
 // Splitting a chosen path and testing that a file exists.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include "core/paths.h"
 #include "tests/core/temp_folder.h"
@@ -37,13 +38,17 @@ TEST(SplitPath, SplitsAtTheLastSeparatorAndTakesTheLastThreeLetters) {
     }
 }
 
-TEST(FileExists, TrueExactlyForAnExistingFileThatIsNoFolder) {
+TEST(FileExists, TrueExactlyForAnExistingRegularFile) {
     TempFolder folder;
     WriteBytes(folder.File("plain.ktd"), {1, 2, 3});
     WriteBytes(folder.File(".hidden"), {1});
     WriteBytes(folder.File("locked"), {1});
     ASSERT_EQ(::chmod(folder.File("locked").c_str(), 0444), 0);
     WriteBytes(folder.File("a*b"), {1});  // exists, but a wildcard name is never looked up
+    // No file to read: opening the pipe would wait for a writer.
+    ASSERT_EQ(::mkfifo(folder.File("pipe.ktd").c_str(), 0644), 0);
+    ASSERT_EQ(::mknod(folder.File("node.ktd").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    std::filesystem::create_symlink(folder.File("plain.ktd"), folder.File("link.ktd"));
 
     struct Case {
         std::string path;
@@ -59,6 +64,9 @@ TEST(FileExists, TrueExactlyForAnExistingFileThatIsNoFolder) {
         {folder.File("a*b"), false},
         {folder.File("plain.kt?"), false},
         {folder.File("plain.ktd/inside"), false},
+        {folder.File("pipe.ktd"), false},
+        {folder.File("node.ktd"), false},
+        {folder.File("link.ktd"), true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Module1::FileExists(c.path), c.exists) << c.path;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <bit>
@@ -7,9 +8,11 @@
 #include <filesystem>
 #include <limits>
 
+#include "core/curve_table_files.h"
 #include "core/record_files.h"
 #include "core/whole_files.h"
 #include "tests/core/temp_folder.h"
+#include "tests/support/pipe_watchdog.h"
 
 namespace fs = std::filesystem;
 
@@ -58,6 +61,58 @@ TEST(SaveRoutine, TargetsOfEveryKind) {
     fs::create_symlink(folder.File("loop2"), folder.File("loop1"));
     fs::create_symlink(folder.File("loop1"), folder.File("loop2"));
     EXPECT_FALSE(ReplaceFileWhole(folder.File("loop1"), "x"));
+
+    // A device node (one the test makes, as /dev/null is made) and a named pipe, named directly
+    // or through a link, stay what they are.
+    const std::string node = folder.File("node");
+    ASSERT_EQ(::mknod(node.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    const std::string pipe = folder.File("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0666), 0);
+    fs::create_symlink(node, folder.File("node.bmp"));
+    for (const std::string& target : {node, pipe, folder.File("node.bmp")}) {
+        EXPECT_FALSE(ReplaceFileWhole(target, "x")) << target;
+        EXPECT_FALSE(ReplaceFileHead(target, Bytes("x"))) << target;
+    }
+    EXPECT_TRUE(fs::is_character_file(node));
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), 9)
+        << "no temporary file left behind";
+}
+
+// The readers take regular files only and refuse the rest at once: a named pipe would make them
+// wait for a writer for good.
+TEST(WholeFileReaders, RefuseAnythingButARegularFileWithoutWaiting) {
+    TempFolder folder;
+    PipeWatchdog pipe(folder.File("pipe.ktd"));
+    const std::string node = folder.File("node.ktd");
+    ASSERT_EQ(::mknod(node.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    fs::create_symlink(pipe.Path(), folder.File("link.ktd"));
+    for (const std::string& path :
+         {pipe.Path(), node, folder.File("link.ktd"), folder.Path().string()}) {
+        SCOPED_TRACE(path);
+        EXPECT_FALSE(ReadWholeFile(path, 100));
+        EXPECT_FALSE(ReadFileHead(path, 0));
+        EXPECT_FALSE(ReadFileStart(path, 100));
+        PrintModeRecord record{};
+        EXPECT_FALSE(PrintModeFile::Read(path, record));
+        EXPECT_FALSE(PrintModeTextFile::Read(path, record));
+        CurveTableValues values{};
+        EXPECT_FALSE(CurveTableTextFile::Read(path, values));
+    }
+    EXPECT_FALSE(pipe.Fired()) << "a reader waited on the pipe";
+}
+
+// The largest limit means none: the file is read whole, not as an empty one.
+TEST(WholeFileReaders, TheLargestLimitReadsTheWholeFile) {
+    TempFolder folder;
+    const std::string path = folder.File("t.adj");
+    WriteBytes(path, Bytes("0123456789"));
+    constexpr std::size_t noLimit = std::numeric_limits<std::size_t>::max();
+    EXPECT_EQ(ReadWholeFile(path, noLimit), Bytes("0123456789"));
+    EXPECT_EQ(ReadFileStart(path, noLimit), Bytes("0123456789"));
+    EXPECT_EQ(ReadFileStart(path, 4), Bytes("0123"));
+    ASSERT_TRUE(ReplaceFileHead(path, Bytes("ab"), noLimit));
+    EXPECT_EQ(ReadBytes(path), Bytes("ab23456789"));
 }
 
 TEST(SaveRoutine, HeadKeepsALongerFilesTailAndWholeDoesNot) {

@@ -6,7 +6,10 @@
 #include <map>
 #include <regex>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "core/errors.h"
 #include "core/numbers.h"
 #include "core/sensor_record.h"
 
@@ -229,8 +232,17 @@ TEST(SensorRecord, AReadingOutsideTheScaleStoresNothing) {
     const HumidTable table = Table();
     SensorValues before;
     ASSERT_TRUE(ParseSensorData(Record({{1, "128"}, {13, "92"}}), table, before));
-    for (const auto& [slot, reading] : std::map<int, std::string>{
-             {1, "256"}, {4, "999"}, {7, "-1"}, {13, "-99"}, {12, "2e3"}, {2, "1e3"}}) {
+    for (const auto& [slot, reading] :
+         std::vector<std::pair<int, std::string>>{{1, "256"},
+                                                  {4, "999"},
+                                                  {7, "-1"},
+                                                  {13, "-99"},
+                                                  {12, "2e3"},
+                                                  {2, "1e3"},
+                                                  // Below the scale as read, though it rounds to 0.
+                                                  {3, "-.4"},
+                                                  {12, "-.4"},
+                                                  {5, "-.1"}}) {
         SensorValues held = before;
         EXPECT_FALSE(ParseSensorData(Record({{slot, reading}}), table, held)) << slot;
         EXPECT_EQ(held.values, before.values) << slot;
@@ -238,9 +250,12 @@ TEST(SensorRecord, AReadingOutsideTheScaleStoresNothing) {
         EXPECT_EQ(held.HumidRaw, 92) << slot;
         EXPECT_EQ(held.HumidTempRaw, 128) << slot;
     }
-    // The ends of the scale and a reading that rounds into it are readings.
+    EXPECT_THROW(ConvertTemperature(Record({{1, "-.4"}}), HeadTemperature), NumberOverflow);
+    // The ends of the scale and a reading within it that is not whole are readings.
     SensorValues held;
-    EXPECT_TRUE(ParseSensorData(Record({{1, "255"}, {2, "-0"}, {3, "0.4"}}), table, held));
+    EXPECT_TRUE(
+        ParseSensorData(Record({{1, "255"}, {2, "-0"}, {3, "0.4"}, {12, "-0"}}), table, held));
+    EXPECT_EQ(FormatDecimals(held.Value(HeadVoltage), 2), "30.00");
 }
 
 }  // namespace

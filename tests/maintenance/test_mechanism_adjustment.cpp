@@ -28,6 +28,7 @@
 #include "shell/spin_button.h"
 #include "shell/ui_units.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/pipe_watchdog.h"
 
 namespace {
 
@@ -485,7 +486,9 @@ TEST_F(MechanismAdjustmentTest, OpenReadsAnAdjFileAndRefusesWhatItCannotUse) {
     Spit(folder + "/short.adj", AdjBytes(1, 1).substr(0, 7));
     Spit(folder + "/nan.adj", AdjBytes(1, nan));
     Spit(folder + "/inf.adj", AdjBytes(std::numeric_limits<float>::infinity(), 1));
-    for (const char* name : {"none.adj", "short.adj", "nan.adj", "inf.adj"}) {
+    // A reader that opened the pipe would wait for a writer for good.
+    const PipeWatchdog pipe((folder + "/pipe.adj").toStdString());
+    for (const char* name : {"none.adj", "short.adj", "nan.adj", "inf.adj", "pipe.adj"}) {
         ChooseFile(folder + "/" + name);
         AnswerBox(vbOK);
         Click(form->cmdOpen);
@@ -494,6 +497,7 @@ TEST_F(MechanismAdjustmentTest, OpenReadsAnAdjFileAndRefusesWhatItCannotUse) {
         EXPECT_EQ(Held(), AdjBytes(10.0f, -10.0f)) << name;
         EXPECT_EQ(LastDir, WorkDir() + "/") << name;
     }
+    EXPECT_FALSE(pipe.Fired()) << "Open waited on a pipe";
 
     // Another ending reads nothing: the folder is taken over and the boxes show the held values.
     form->txtCuttingPos->setText("typed, never entered");
@@ -502,7 +506,7 @@ TEST_F(MechanismAdjustmentTest, OpenReadsAnAdjFileAndRefusesWhatItCannotUse) {
     Click(form->cmdOpen);
     EXPECT_EQ(Positions(), "10.0 -10.0");
     EXPECT_EQ(LastDir, folder + "/");
-    EXPECT_EQ(Boxes().size(), 4u);
+    EXPECT_EQ(Boxes().size(), 5u);
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 // Image windows: Open, Save As, Print, the simulations and "Original image",
 // the window's size and the File items it switches.
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QFile>
 #include <QLabel>
@@ -15,6 +19,7 @@
 #include "shell/frm_main.h"
 #include "shell/msgbox.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/pipe_watchdog.h"
 
 namespace {
 
@@ -64,16 +69,15 @@ TEST_F(ImageTest, OpenGoesByTheLastThreeLettersAndLeavesNoWindowWhenItFails) {
     Write("shot.jpg", Pattern(40, 30), "JPG");
     Write("shot.jpeg", Pattern(40, 30), "JPG");
     QFile(WorkDir() + "/broken.bmp").open(QIODevice::WriteOnly);
+    PipeWatchdog pipe((WorkDir() + "/pipe.bmp").toStdString());
     const struct {
         const char* name;
         int windows;
         const char* caption;  // null: no picture either
         bool folderMoves;
-    } rows[] = {{"Photo.BMP", 1, "Photo.BMP", true},
-                {"shot.jpg", 2, "shot.jpg", true},
-                {"shot.jpeg", 3, nullptr, true},
-                {"broken.bmp", 3, nullptr, false},
-                {"missing.jpg", 3, nullptr, false}};
+    } rows[] = {{"Photo.BMP", 1, "Photo.BMP", true}, {"shot.jpg", 2, "shot.jpg", true},
+                {"shot.jpeg", 3, nullptr, true},     {"broken.bmp", 3, nullptr, false},
+                {"missing.jpg", 3, nullptr, false},  {"pipe.bmp", 3, nullptr, false}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         LastImageDir = "/before/";
@@ -90,6 +94,7 @@ TEST_F(ImageTest, OpenGoesByTheLastThreeLettersAndLeavesNoWindowWhenItFails) {
     const ShownFileDialog& dialog = FileDialogs().front();
     EXPECT_EQ(dialog.title + dialog.initDir + dialog.filter,
               "Open/before/*.bmp|*.bmp|*.jpg|*.jpg|");
+    EXPECT_FALSE(pipe.Fired()) << "Open waited on a pipe";
 }
 
 TEST_F(ImageTest, SaveAsWritesThePictureAsBitmapOnlyAndMovesTheFolderEitherWay) {
@@ -127,6 +132,50 @@ TEST_F(ImageTest, SaveAsWritesThePictureAsBitmapOnlyAndMovesTheFolderEitherWay) 
     Trigger("mnuFileSaveAs");
     EXPECT_FALSE(QFile::exists(WorkDir() + "/none.bmp"));
     EXPECT_EQ(LastImageDir, "/before/");
+}
+
+// Save As keeps the rules of every save, also for root: a link to a device node, a file
+// without write permission and a folder are left as they are, with the window's message.
+TEST_F(ImageTest, SaveAsLeavesADeviceAProtectedFileAndAFolderAsTheyAre) {
+    const QImage picture = Pattern(24, 16);
+    Open(Write("in.bmp", picture));
+    const std::string work = WorkDir().toStdString();
+    const std::string node = work + "/node";
+    ASSERT_EQ(::mknod(node.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    ASSERT_EQ(::symlink(node.c_str(), (work + "/device.bmp").c_str()), 0);
+    const QString locked = Write("locked.bmp", Pattern(8, 8));
+    ASSERT_TRUE(
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    struct stat before {};
+    ASSERT_EQ(::stat(locked.toLocal8Bit().constData(), &before), 0);
+    QDir(WorkDir()).mkdir("folder.bmp");
+
+    for (const char* name : {"device.bmp", "locked.bmp", "folder.bmp"}) {
+        SCOPED_TRACE(name);
+        LastImageDir = "/before/";
+        ChooseFile(name);
+        AnswerBox(vbOK);
+        Trigger("mnuFileSaveAs");
+        ASSERT_FALSE(Boxes().empty());
+        EXPECT_EQ(Boxes().back().text,
+                  QStringLiteral("The picture cannot be saved to %1/%2.").arg(WorkDir(), name));
+        EXPECT_EQ(LastImageDir, "/before/");
+    }
+    struct stat info {};
+    ASSERT_EQ(::stat(node.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode)) << "the device node is still one";
+    ASSERT_EQ(::stat(locked.toLocal8Bit().constData(), &info), 0);
+    EXPECT_EQ(info.st_ino, before.st_ino);
+    EXPECT_EQ(info.st_mode, before.st_mode);
+    EXPECT_EQ(QImage(locked).size(), QSize(8, 8)) << "the protected file keeps its picture";
+    EXPECT_EQ(QDir(WorkDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+              QStringList({"device.bmp", "folder.bmp", "in.bmp", "locked.bmp", "node"}))
+        << "no temporary file left behind";
+
+    // A file that may be written is replaced by a bitmap that opens again.
+    ChooseFile("in.bmp");
+    Trigger("mnuFileSaveAs");
+    EXPECT_EQ(QImage(WorkDir() + "/in.bmp").convertToFormat(QImage::Format_RGB32), picture);
 }
 
 TEST_F(ImageTest, EachSimulationStartsFromTheFileAndOriginalImageNeedsNoEngine) {

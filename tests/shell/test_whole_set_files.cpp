@@ -22,6 +22,7 @@
 #include "shell/frm_main.h"
 #include "shell/msgbox.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/pipe_watchdog.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ using Bytes = std::vector<uint8_t>;
 using Kind = CommonDialog::Kind;
 
 const QString FileOpenError = "FileOpen Error";
+const QString FileSaveError = "FileSave Error";
 const QString NotResponding = "Printer not responding";
 
 // An editor that stores what it shows as it closes.
@@ -225,14 +227,12 @@ TEST_F(WholeSetTest, OpenTakesAnyContentAndRefusesWhatCannotBeReadWhole) {
     WriteBytes(Path("longer.KTD"), any);
     WriteBytes(Path("short.ktd"), Bytes(any.begin(), any.begin() + 37121));
     QDir(WorkDir()).mkpath("folder.ktd");
+    PipeWatchdog pipe(Path("pipe.ktd").toStdString());
     const struct {
         const char* name;
         bool loads;
-    } rows[] = {{"exact.ktd", true},
-                {"longer.KTD", true},
-                {"short.ktd", false},
-                {"missing.ktd", false},
-                {"folder.ktd", false}};
+    } rows[] = {{"exact.ktd", true},    {"longer.KTD", true},  {"short.ktd", false},
+                {"missing.ktd", false}, {"folder.ktd", false}, {"pipe.ktd", false}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         ModuleDataPro::InitColorData();
@@ -244,11 +244,12 @@ TEST_F(WholeSetTest, OpenTakesAnyContentAndRefusesWhatCannotBeReadWhole) {
         EXPECT_EQ(FileImage(ColorDataSet), row.loads ? first : before);
         EXPECT_EQ(LastDir, row.loads ? WorkDir() + "/" : Dir("start"));
     }
-    ASSERT_EQ(Boxes().size(), 3u);
+    ASSERT_EQ(Boxes().size(), 4u);
     for (const ShownBox& box : Boxes()) {
         EXPECT_EQ(box.text, FileOpenError);
         EXPECT_EQ(box.title, "KT-Tools");
     }
+    EXPECT_FALSE(pipe.Fired()) << "Open All data waited on a pipe";
 }
 
 TEST_F(WholeSetTest, WriteAllDataSendsTheVersionThenTheFileOfAnyName) {
@@ -341,8 +342,9 @@ TEST_F(WholeSetTest, EmptyRomFileRewritesWaitsAndProgramsNothing) {
     EXPECT_TRUE(Boxes().empty());
 }
 
-// A file that cannot be used sends nothing and says "FileOpen Error"; a
-// printer that does not answer is told apart. LastDir moves only when the file was fine.
+// A file that cannot be used sends nothing and says "FileOpen Error", one that
+// cannot be written "FileSave Error"; a printer that does not answer is told
+// apart. LastDir moves only when the file was fine.
 TEST_F(WholeSetTest, FailuresAreReportedAndSendNothingOfABadFile) {
     WriteBytes(Path("set.ktd"), FileImage(ColorDataSet));
     WriteBytes(Path("huge.ktd"), Bytes(80001, 1));
@@ -350,6 +352,8 @@ TEST_F(WholeSetTest, FailuresAreReportedAndSendNothingOfABadFile) {
     WriteBytes(Path("empty.ktd"), {});
     WriteBytes(Path("short.ktd"), Bytes(37121, 1));
     WriteBytes(Path("rom.s"), Bytes(40, 3));
+    PipeWatchdog pipeKtd(Path("pipe.ktd").toStdString());
+    PipeWatchdog pipeRom(Path("pipe.s").toStdString());
     const struct {
         const char* item;
         const char* name;  // nullptr: no dialog
@@ -362,12 +366,14 @@ TEST_F(WholeSetTest, FailuresAreReportedAndSendNothingOfABadFile) {
         {"mnuCtlWriteData", "huge.ktd", 0, false, FileOpenError, 0},
         {"mnuCtlWriteData", "empty.ktd", 0, false, FileOpenError, 0},
         {"mnuCtlWriteData", "short.ktd", 0, false, FileOpenError, 0},
+        {"mnuCtlWriteData", "pipe.ktd", 0, false, FileOpenError, 0},
         {"mnuCtlWriteData", "set.ktd", 1, false, NotResponding, 1},
-        {"mnuCtlSaveData", "none/set.ktd", 0, false, FileOpenError, 0},
-        {"mnuCtlSaveData2", "none/tables.ktt", 0, false, FileOpenError, 0},
+        {"mnuCtlSaveData", "none/set.ktd", 0, false, FileSaveError, 0},
+        {"mnuCtlSaveData2", "none/tables.ktt", 0, false, FileSaveError, 0},
         {"mnuCtlWriteAll", nullptr, 1, false, NotResponding, 1},
-        {"mnuCtlWriteAll", nullptr, 0, true, FileOpenError, 0},
+        {"mnuCtlWriteAll", nullptr, 0, true, FileSaveError, 0},
         {"mnuOptionFlashProgram", "missing.s", 0, false, FileOpenError, 0},
+        {"mnuOptionFlashProgram", "pipe.s", 0, false, FileOpenError, 0},
         {"mnuOptionFlashProgram", "rom.s", 1, false, NotResponding, 1},
     };
     for (const auto& row : rows) {
@@ -384,13 +390,14 @@ TEST_F(WholeSetTest, FailuresAreReportedAndSendNothingOfABadFile) {
         ASSERT_EQ(Boxes().size(), boxes + 1);
         EXPECT_EQ(Boxes().back().text, row.box);
         EXPECT_EQ(Boxes().back().buttons, vbOKOnly);
-        EXPECT_EQ(Boxes().back().title, row.box == FileOpenError ? "KT-Tools" : "RN-Tools");
+        EXPECT_EQ(Boxes().back().title, row.box == NotResponding ? "RN-Tools" : "KT-Tools");
         EXPECT_EQ(quillet_received_count(), row.received);
         EXPECT_EQ(Sleeps().size(), sleeps) << "no wait after a refused transfer";
         const bool fileFine = row.box == NotResponding && row.name;
         EXPECT_EQ(LastDir, fileFine ? WorkDir() + "/" : Dir("start"));
     }
     EXPECT_FALSE(QFileInfo::exists(Path("none")));
+    EXPECT_FALSE(pipeKtd.Fired() || pipeRom.Fired()) << "a transfer waited on a pipe";
 }
 
 }  // namespace

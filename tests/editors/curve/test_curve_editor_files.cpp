@@ -6,6 +6,7 @@
 #include "shell/app_globals.h"
 #include "shell/msgbox.h"
 #include "tests/editors/curve/curve_editor_fixture.h"
+#include "tests/support/pipe_watchdog.h"
 
 namespace {
 
@@ -123,9 +124,15 @@ TEST_P(CurveEditorFiles, BadFilesSayFileOpenErrorAndChangeNothing) {
         {"half.txt", good.substr(0, good.size() / 2)},
         {"fraction.txt", " 1.5 ," + good.substr(5)},
         {"big.txt", good.substr(0, good.size() - 9) + "40000 \r\n"},
+        {"pipe." + Ext(), ""},
+        {"pipe.txt", ""},
     };
+    // Named pipes: a reader that opened one would wait for a writer for good.
+    const PipeWatchdog rawPipe(Path("pipe." + Ext()).toStdString());
+    const PipeWatchdog textPipe(Path("pipe.txt").toStdString());
     for (const auto& c : cases) {
-        if (!c.name.startsWith("missing")) Spit(Path(c.name), c.bytes);
+        if (!c.name.startsWith("missing") && !c.name.startsWith("pipe"))
+            Spit(Path(c.name), c.bytes);
         const Words before = TableWords(Table());
         LastDir = "/elsewhere/";
         const std::size_t shown = Boxes().size();
@@ -140,6 +147,7 @@ TEST_P(CurveEditorFiles, BadFilesSayFileOpenErrorAndChangeNothing) {
         EXPECT_EQ(LastDir, "/elsewhere/");
         EXPECT_EQ(ed->windowTitle(), Caption());
     }
+    EXPECT_FALSE(rawPipe.Fired() || textPipe.Fired()) << "Open waited on a pipe";
 }
 
 TEST_P(CurveEditorFiles, SaveThatCannotBeWrittenSaysSo) {

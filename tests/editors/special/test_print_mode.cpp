@@ -13,6 +13,7 @@
 #include "shell/app_globals.h"
 #include "shell/spin_button.h"
 #include "tests/editors/curve/curve_editor_fixture.h"
+#include "tests/support/pipe_watchdog.h"
 
 namespace {
 
@@ -274,9 +275,12 @@ TEST_F(PrintModeEditor, FilesHoldTheFiveValuesAndABadOneChangesNothing) {
     Spit(Path("four.txt"), " 0 \r\n 600 \r\n 0 \r\n 0 \r\n");
     Spit(Path("big.txt"), " 0 \r\n 600 \r\n 40000 \r\n 0 \r\n 0 \r\n");
     Spit(Path("cycle.txt"), " 0 \r\n 699 \r\n 0 \r\n 0 \r\n 0 \r\n");
+    // A reader that opened a pipe would wait for a writer for good.
+    const PipeWatchdog pipe(Path("pipe.pmd").toStdString());
+    const PipeWatchdog textPipe(Path("pipe.txt").toStdString());
     LastDir = "/elsewhere/";
     for (const char* name : {"short.pmd", "missing.pmd", "media.pmd", "four.txt", "big.txt",
-                             "cycle.txt", "missing.txt"}) {
+                             "cycle.txt", "missing.txt", "pipe.pmd", "pipe.txt"}) {
         AnswerBox(vbOK);
         ChooseFile(Path(name));
         Click("mnuFileOpen");
@@ -287,6 +291,7 @@ TEST_F(PrintModeEditor, FilesHoldTheFiveValuesAndABadOneChangesNothing) {
         EXPECT_EQ(LastDir, "/elsewhere/");
         EXPECT_EQ(ed->windowTitle(), "PrintMode [m.txt]");
     }
+    EXPECT_FALSE(pipe.Fired() || textPipe.Fired()) << "Open waited on a pipe";
     AnswerBox(vbOK);
     ChooseFile(Path("nowhere/m.pmd"));
     Click("mnuFileSave");

@@ -12,6 +12,7 @@
 #include "shell/app_globals.h"
 #include "shell/msgbox.h"
 #include "tests/editors/special/param_table_fixture.h"
+#include "tests/support/pipe_watchdog.h"
 
 namespace param_table_test {
 namespace {
@@ -296,7 +297,10 @@ TEST_P(SigmaEditorTest, TableFilesByTheWindowsExtension) {
         const char* message;
     } bad[] = {{"short.", false, "FileOpen Error"},
                {"missing.", false, "FileOpen Error"},
+               {"pipe.", false, "FileOpen Error"},
                {"nowhere/x.", true, "FileSave Error"}};
+    // A reader that opened the pipe would wait for a writer for good.
+    const PipeWatchdog pipe(Path("pipe." + ext).toStdString());
     for (const auto& b : bad) {
         LastDir = "/elsewhere/";
         AnswerBox(vbOK);
@@ -307,6 +311,7 @@ TEST_P(SigmaEditorTest, TableFilesByTheWindowsExtension) {
         EXPECT_EQ(LastDir, "/elsewhere/");
         EXPECT_EQ(ed->windowTitle(), variant->caption + QString(" [long.") + ext + "]");
     }
+    EXPECT_FALSE(pipe.Fired()) << "Open waited on a pipe";
 }
 
 TEST_P(SigmaEditorTest, SetupStoresTheBoxesAsTheyStandAndWritesFourPlanes) {

@@ -7,6 +7,7 @@
 #include "shell/app_globals.h"
 #include "shell/spin_button.h"
 #include "tests/editors/curve/curve_editor_fixture.h"
+#include "tests/support/pipe_watchdog.h"
 
 namespace {
 
@@ -158,8 +159,10 @@ TEST_F(StartCmpEditor, FileIsTheWholeTableAndABadOneChangesNothing) {
     EXPECT_EQ(ed->windowTitle(), "Start Comp [long.scd]");
 
     Spit(Path("short.scd"), std::string(1999, '\x01'));
+    // A reader that opened the pipe would wait for a writer for good.
+    const PipeWatchdog pipe(Path("pipe.scd").toStdString());
     LastDir = "/elsewhere/";
-    for (const char* name : {"short.scd", "missing.scd"}) {
+    for (const char* name : {"short.scd", "missing.scd", "pipe.scd"}) {
         AnswerBox(vbOK);
         ChooseFile(Path(name));
         Click("mnuFileOpen");
@@ -169,6 +172,7 @@ TEST_F(StartCmpEditor, FileIsTheWholeTableAndABadOneChangesNothing) {
         EXPECT_EQ(LastDir, "/elsewhere/");
         EXPECT_EQ(ed->windowTitle(), "Start Comp [long.scd]");
     }
+    EXPECT_FALSE(pipe.Fired()) << "Open waited on a pipe";
     AnswerBox(vbOK);
     ChooseFile(Path("nowhere/s.scd"));
     Click("mnuFileSave");
