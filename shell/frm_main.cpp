@@ -383,7 +383,7 @@ void frmMain::mnuFileExit_Click() {
 }
 
 void frmMain::mnuWindowCascade_Click() {
-    mdiArea->cascadeSubWindows();
+    ChildWindows::Cascade(*mdiArea);
 }
 
 // The help file is for another platform's viewer; both items stay hidden.
