@@ -1,12 +1,16 @@
 #include "shell/child_windows.h"
 
+#include <QEvent>
 #include <QHash>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
 #include <algorithm>
 #include <utility>
+
+#include "shell/ui_units.h"
 
 namespace {
 
@@ -21,6 +25,31 @@ QHash<QString, MenuHandler>& Handlers() {
     static QHash<QString, MenuHandler> handlers;
     return handlers;
 }
+
+// Fixes the child frame as soon as the window is put into one, and unloads the window as it closes.
+class FixedChildWatch : public QObject {
+public:
+    FixedChildWatch(QWidget* window, std::function<void()> unload)
+        : QObject(window), window_(window), unload_(std::move(unload)) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != window_) return false;
+        if (event->type() == QEvent::ParentChange) {
+            QMdiSubWindow* frame = FixChildFrame(window_);
+            if (frame && frame->layout()) frame->layout()->setSizeConstraint(QLayout::SetFixedSize);
+        } else if (event->type() == QEvent::Close && unload_) {
+            std::exchange(unload_, nullptr)();
+        }
+        return false;
+    }
+
+private:
+    QWidget* window_;
+    std::function<void()> unload_;
+};
 
 }  // namespace
 
@@ -71,6 +100,10 @@ void Place(QMdiArea& area, QMdiSubWindow& child) {
         if (open != &child && Arranged(*open)) ++others;
     }
     child.move(CascadeCorner(area, child, others));
+}
+
+void FixedChildWindow(QWidget* window, std::function<void()> unload) {
+    new FixedChildWatch(window, std::move(unload));
 }
 
 void Cascade(QMdiArea& area) {

@@ -1,4 +1,4 @@
-// The frames of the program's own top-level windows, and titles that show whole: the printer
+// The frames of the program's windows, and titles that show whole: the printer
 // choice, About and the splash with their fixed borders, message boxes wide enough for their
 // titles, and the print dialog with its own title.
 #include <QAction>
@@ -7,11 +7,17 @@
 #include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QImage>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
+#include <QTest>
 #include <memory>
 
+#include "shell/child_windows.h"
 #include "shell/common_dialog.h"
 #include "shell/frm_main.h"
 #include "shell/frm_splash.h"
@@ -66,6 +72,40 @@ TEST_F(FramesTest, TopLevelWindowsHaveTheirFixedBorders) {
     frmSplash splash;
     ExpectBorder(splash, {Qt::Dialog, false});
     EXPECT_EQ(ModalCount(), 2);
+}
+
+// Every editor and dialog of the menus opens in a fixed frame: a title and a close box only, and a
+// drag on the frame's corner leaves its size as it is.
+TEST_F(FramesTest, EveryChildWindowHasAFixedFrame) {
+    SetMsgBoxResponder([](const QString&, int, const QString&) { return vbOK; });
+    QList<QMenu*> menus;
+    for (QAction* top : MainForm->menuBar()->actions()) menus << top->menu();
+    int windows = 0;
+    for (QMenu* menu : menus) {
+        for (QAction* item : menu->actions()) {
+            if (!ChildWindows::FactoryOf(item->objectName())) continue;
+            SCOPED_TRACE(item->objectName().toStdString());
+            item->trigger();
+            QApplication::processEvents();
+            QMdiSubWindow* frame = MainForm->mdiArea->activeSubWindow();
+            ASSERT_NE(frame, nullptr);
+            const Qt::WindowFlags flags = frame->windowFlags();
+            EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+            EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+            EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+            const QSize size = frame->size();
+            const QPoint corner(frame->width() - 2, frame->height() - 2);
+            QTest::mouseMove(frame, corner);  // the frame learns of the corner by hovering
+            QTest::mousePress(frame, Qt::LeftButton, {}, corner);
+            QTest::mouseMove(frame, corner + QPoint(40, 30));
+            QTest::mouseRelease(frame, Qt::LeftButton, {}, corner + QPoint(40, 30));
+            EXPECT_EQ(frame->size(), size);
+            frame->close();
+            QApplication::processEvents();
+            ++windows;
+        }
+    }
+    EXPECT_GT(windows, 30);
 }
 
 // A real box is shown (through the modal seam) and measured: a title as wide as the title
