@@ -7,26 +7,24 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 
+#include "shell/child_windows.h"
 #include "shell/ui_units.h"
 
 FixedDialog::FixedDialog(const char* name, double clientWidth, double clientHeight) {
     setObjectName(QString::fromLatin1(name));
     FixClientTwips(this, clientWidth, clientHeight);
+    ChildWindows::FixedChildWindow(this);
 }
 
 bool FixedDialog::event(QEvent* e) {
-    if (e->type() == QEvent::ParentChange) {
-        if (QMdiSubWindow* frame = FixChildFrame(this)) {
-            frame->setOption(QMdiSubWindow::RubberBandResize, false);
-            if (!followed_) {
-                followed_ = true;
-                connect(
-                    frame, &QMdiSubWindow::windowStateChanged, this,
+    if (e->type() == QEvent::ParentChange && !followed_) {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+            followed_ = true;
+            connect(frame, &QMdiSubWindow::windowStateChanged, this,
                     [this](Qt::WindowStates before, Qt::WindowStates now) {
                         if (now.testFlag(Qt::WindowActive) && !before.testFlag(Qt::WindowActive))
                             Form_Activate();
                     });
-            }
         }
     }
     return QWidget::event(e);

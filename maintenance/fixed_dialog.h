@@ -44,8 +44,7 @@ protected:
     QGroupBox* AddFrame(const char* name, const QString& caption, double left, double top,
                         double width, double height);
 
-    // Once the main window has put the dialog into its child frame, that frame
-    // loses its minimise and maximise boxes and its sizing border.
+    // Follows the activation of the child frame the main window puts the dialog into.
     bool event(QEvent* e) override;
 
 private:

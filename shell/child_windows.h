@@ -40,4 +40,14 @@ MenuHandler HandlerOf(const QString& menuItem);
 // inside, else at the next cascade position (the top left for the first), so that its
 // caption and close box are never out of reach. The area scrolls to the rest of it.
 void Place(QMdiArea& area, QMdiSubWindow& child);
+
+// A window with a fixed border: inside the main window its child frame keeps the window's size,
+// with a title and a close box only (nothing to minimise, maximise or size), and `unload` (when
+// given) runs once, as the window closes. Called once, from the window's constructor.
+void FixedChildWindow(QWidget* window, std::function<void()> unload = {});
+
+// Window > Cascade: the children that are not minimised, from the back to the front, each at the
+// next cascade position and at its own size; a minimised child stays where it lies. Which child
+// is in front and active does not change.
+void Cascade(QMdiArea& area);
 }  // namespace ChildWindows

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <utility>
 
+#include "shell/modal.h"
+
 namespace {
 
 CommonDialog::Script& CurrentScript() {
@@ -105,13 +107,14 @@ bool CommonDialog::ShowPrinter() {
     if (CurrentScript()) {
         chosen = CurrentScript()(*this, Kind::Printer);
     } else {
+        // The print dialog carries its own title: DialogTitle belongs to the file dialogs, and
+        // the last one's would show here.
         QPrintDialog dialog(&Printer(), owner_);
-        if (!DialogTitle.isEmpty()) dialog.setWindowTitle(DialogTitle);
         QAbstractPrintDialog::PrintDialogOptions options = dialog.options();
         options.setFlag(QAbstractPrintDialog::PrintSelection, !(Flags & cdlPDNoSelection));
         options.setFlag(QAbstractPrintDialog::PrintToFile, !(Flags & cdlPDDisablePrintToFile));
         dialog.setOptions(options);
-        chosen = dialog.exec() == QDialog::Accepted;
+        chosen = ShowModal(dialog) == QDialog::Accepted;
     }
     if (chosen && !CurrentScript()) {
         Copies = Printer().copyCount();

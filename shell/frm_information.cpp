@@ -1,6 +1,6 @@
 #include "shell/frm_information.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEventLoop>
 #include <QFrame>
 #include <QLabel>
@@ -59,6 +59,9 @@ InformationNotice::~InformationNotice() {
 // Loading places the notice in the middle of the main window and shows it.
 void InformationNotice::Load() {
     if (!MainForm) return;
+    active_ = MainForm->mdiArea->activeSubWindow();
+    hadActive_ = active_ != nullptr;
+    focus_ = QApplication::focusWidget();
     form_ = new frmInformation;
     window_ = new QMdiSubWindow(nullptr, Qt::FramelessWindowHint);
     window_->setObjectName("frmInformationFrame");
@@ -90,9 +93,20 @@ void InformationNotice::Indication(const std::string& text) {
 
 void InformationNotice::Extinction() {
     if (form_) form_->Label1->clear();
-    if (window_ && MainForm) MainForm->mdiArea->removeSubWindow(window_);
+    if (window_ && MainForm) {
+        QMdiArea* area = MainForm->mdiArea;
+        // Handed back before the notice goes, so that no other window is activated meanwhile
+        // (an image window would switch the menu items, a dialog move the focus).
+        const bool handBack = !hadActive_ || active_;
+        if (handBack) area->setActiveSubWindow(active_);
+        area->removeSubWindow(window_);
+        if (handBack && area->activeSubWindow() != active_) area->setActiveSubWindow(active_);
+    }
     delete window_;
     window_ = nullptr;
     form_ = nullptr;
+    if (focus_) focus_->setFocus(Qt::OtherFocusReason);
+    focus_ = nullptr;
+    active_ = nullptr;
     ProcessPendingMessages();
 }

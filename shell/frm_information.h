@@ -35,4 +35,9 @@ private:
     // notice that went with the area is never touched again.
     QPointer<frmInformation> form_;
     QPointer<QMdiSubWindow> window_;
+    // What the user was working in when the notice came: the area activates a window of its own
+    // choice when the notice goes, so the notice hands both back (when they are still there).
+    QPointer<QMdiSubWindow> active_;
+    bool hadActive_ = false;
+    QPointer<QWidget> focus_;
 };

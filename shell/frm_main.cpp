@@ -37,6 +37,7 @@ namespace {
 constexpr std::array<const char*, 4> PlacementKeys = {"MainLeft", "MainTop", "MainWidth",
                                                       "MainHeight"};
 constexpr std::array<float, 4> PlacementDefaults = {1000, 1000, 6500, 6500};
+constexpr std::size_t Width = 2;  // the index of "MainWidth"
 
 using Rows = std::initializer_list<std::pair<const char*, const char*>>;
 constexpr const char* Separator = nullptr;
@@ -316,6 +317,15 @@ void frmMain::ReadPlacement() {
         const QString stored = Settings::GetSetting("Settings", PlacementKeys[i], QString());
         loadedTwips_[i] = stored.isNull() ? PlacementDefaults[i] : PlacementValue(stored);
         loadedPx_[i] = TwipsToPx(loadedTwips_[i]);
+        // The menu bar does not wrap as the original platform's did: a first window too narrow
+        // for it would fold the last menus away, so it opens as wide as every menu needs.
+        if (i == Width && stored.isNull()) {
+            const int menus = menuBar()->sizeHint().width();
+            if (menus > loadedPx_[i]) {
+                loadedPx_[i] = menus;
+                loadedTwips_[i] = static_cast<float>(PxToTwips(menus));
+            }
+        }
     }
     move(loadedPx_[0], loadedPx_[1]);
     resize(loadedPx_[2], loadedPx_[3]);
@@ -383,7 +393,7 @@ void frmMain::mnuFileExit_Click() {
 }
 
 void frmMain::mnuWindowCascade_Click() {
-    mdiArea->cascadeSubWindows();
+    ChildWindows::Cascade(*mdiArea);
 }
 
 // The help file is for another platform's viewer; both items stay hidden.

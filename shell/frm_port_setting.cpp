@@ -10,7 +10,9 @@
 #include "shell/ui_units.h"
 
 frmPortSetting::frmPortSetting()
-    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    // A fixed tool window: a slim title bar with its close box, nothing to minimise or maximise,
+    // so that the caption has the narrow window's width to itself.
+    : QDialog(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName("frmPortSetting");
     setWindowTitle(QStringLiteral("Printer setting"));

@@ -2,11 +2,17 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialogButtonBox>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <utility>
 #include <vector>
+
+#include "shell/modal.h"
 
 namespace {
 
@@ -53,6 +59,17 @@ QMessageBox::Icon IconOf(int icon) {
     }
 }
 
+// The width a window needs for its whole title to show in a title bar beside the bar's icon and
+// three buttons, each as wide as the bar is high.
+int TitleWidth(const QWidget& window) {
+    QFont bold = window.font();
+    bold.setBold(true);
+    QStyleOptionTitleBar option;
+    option.initFrom(&window);
+    const int bar = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, &window);
+    return QFontMetrics(bold).horizontalAdvance(window.windowTitle()) + 4 * bar;
+}
+
 // A box without a cancelling button (Abort, Retry, Ignore; Yes, No) has no
 // close box: Escape and closing the window do not answer it.
 class Box : public QMessageBox {
@@ -62,6 +79,17 @@ public:
           closable_(closable) {}
 
 protected:
+    // A window manager cuts a title that its title bar has no room for ("KT-Tools" to "K..."):
+    // the box is made at least as wide as its title beside the title bar's icon and buttons.
+    void showEvent(QShowEvent* event) override {
+        auto* buttons = findChild<QDialogButtonBox*>(QStringLiteral("qt_msgbox_buttonbox"));
+        if (buttons != nullptr && layout() != nullptr) {
+            layout()->activate();
+            const int missing = TitleWidth(*this) - layout()->totalMinimumSize().width();
+            if (missing > 0) buttons->setMinimumWidth(buttons->minimumSizeHint().width() + missing);
+        }
+        QMessageBox::showEvent(event);
+    }
     void keyPressEvent(QKeyEvent* event) override {
         if (!closable_ && event->key() == Qt::Key_Escape) return;
         QMessageBox::keyPressEvent(event);
@@ -99,7 +127,7 @@ int MsgBox(const QString& text, int buttons, const QString& title) {
             if (result == set.closeResult) box.setEscapeButton(button);
         }
     }
-    box.exec();
+    ShowModal(box);
     for (const auto& [button, result] : made) {
         if (box.clickedButton() == button) return result;
     }

@@ -1,6 +1,5 @@
 #include "editors/curve/curve_table_editor.h"
 
-#include <QCloseEvent>
 #include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -17,6 +16,7 @@
 #include "editors/curve/table_editor_parts.h"
 #include "platform/trazo/trazo.h"
 #include "shell/app_globals.h"
+#include "shell/child_windows.h"
 #include "shell/common_dialog.h"
 #include "shell/msgbox.h"
 #include "shell/ui_units.h"
@@ -42,6 +42,7 @@ CurveTableEditor::CurveTableEditor(const CurveEditorVariant& variant, QWidget* p
     : QWidget(parent), variant_(variant) {
     setObjectName(variant.window);
     BuildControls();
+    ChildWindows::FixedChildWindow(this, [this] { Form_Unload(); });
     Form_Load();
 }
 
@@ -163,18 +164,6 @@ void CurveTableEditor::Form_Unload() {
     if (!loaded_) return;
     StoreGridToTable();
     loaded_ = false;
-}
-
-bool CurveTableEditor::event(QEvent* event) {
-    // Inside the main window the editor's frame is fixed, with no minimise
-    // or maximise button.
-    if (event->type() == QEvent::ParentChange) FixEditorFrame(this);
-    return QWidget::event(event);
-}
-
-void CurveTableEditor::closeEvent(QCloseEvent* event) {
-    Form_Unload();
-    event->accept();
 }
 
 // ---- table <-> grid and curve ----

@@ -90,8 +90,6 @@ public:
     static constexpr int kLastRow = 256;
 
 protected:
-    bool event(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

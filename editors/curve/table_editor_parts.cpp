@@ -2,8 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QLayout>
-#include <QMdiSubWindow>
 #include <QRadioButton>
 #include <QToolBar>
 
@@ -117,11 +115,6 @@ bool EachPlane(const std::function<bool(int16_t plane)>& transfer) {
         }
     }
     return true;
-}
-
-void FixEditorFrame(QWidget* window) {
-    QMdiSubWindow* frame = FixChildFrame(window);
-    if (frame && frame->layout()) frame->layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 bool LeftForAnotherControl(const QWidget* window, const QObject* box) {

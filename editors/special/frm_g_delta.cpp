@@ -91,7 +91,7 @@ void frmGDelta::Form_Load() {
     CurrentPlane = PlaneYellow;
     FormReady = true;
     LoadTableToBoxes();
-    WatchTableWindow(this, [this] { Form_Unload(); });
+    ChildWindows::FixedChildWindow(this, [this] { Form_Unload(); });
 }
 
 void frmGDelta::Form_Unload() {

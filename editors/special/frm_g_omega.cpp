@@ -117,7 +117,7 @@ void frmGOmega::Form_Load() {
     Divisor = 16;
     FormReady = true;
     LoadPlane();
-    WatchTableWindow(this, [this] { Form_Unload(); });
+    ChildWindows::FixedChildWindow(this, [this] { Form_Unload(); });
 }
 
 void frmGOmega::Form_Unload() {

@@ -67,6 +67,7 @@ void RoundShape::paintEvent(QPaintEvent*) {
 frmPrintMode::frmPrintMode() {
     setObjectName("frmPrintMode");
     BuildControls();
+    ChildWindows::FixedChildWindow(this);
     Form_Load();
 }
 
@@ -209,11 +210,6 @@ void frmPrintMode::Form_Load() {
     cmbPrintCycle->setCurrentIndex(-1);
     cmbPrintCycle->blockSignals(false);
     LoadPrintMode();
-}
-
-bool frmPrintMode::event(QEvent* event) {
-    if (event->type() == QEvent::ParentChange) FixEditorFrame(this);
-    return QWidget::event(event);
 }
 
 // ---- record -> controls ----

@@ -65,7 +65,6 @@ public:
     void ReadTableFromPrinter();
 
 protected:
-    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

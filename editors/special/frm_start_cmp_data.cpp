@@ -1,6 +1,5 @@
 #include "editors/special/frm_start_cmp_data.h"
 
-#include <QCloseEvent>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
@@ -85,6 +84,7 @@ const char* Digit(int k) {
 frmStartCmpData::frmStartCmpData() {
     setObjectName("frmStartCmpData");
     BuildControls();
+    ChildWindows::FixedChildWindow(this, [this] { Form_Unload(); });
     Form_Load();
 }
 
@@ -228,16 +228,6 @@ void frmStartCmpData::Form_Unload() {
     if (!loaded_) return;
     StoreRanks();
     loaded_ = false;
-}
-
-bool frmStartCmpData::event(QEvent* event) {
-    if (event->type() == QEvent::ParentChange) FixEditorFrame(this);
-    return QWidget::event(event);
-}
-
-void frmStartCmpData::closeEvent(QCloseEvent* event) {
-    Form_Unload();
-    event->accept();
 }
 
 // ---- table <-> views ----

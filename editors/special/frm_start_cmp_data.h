@@ -53,9 +53,6 @@ public:
     void ReadTableFromPrinter();
 
 protected:
-    bool event(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void BuildControls();
     // One view: its frame, tab strip, row labels and a box with its spin button per plane and row.

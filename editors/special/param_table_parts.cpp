@@ -1,13 +1,11 @@
 #include "editors/special/param_table_parts.h"
 
-#include <QEvent>
 #include <QFont>
 #include <QFrame>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <algorithm>
 #include <string>
-#include <utility>
 
 #include "core/paths.h"
 #include "core/record_files.h"
@@ -98,34 +96,4 @@ QFrame* MakeLine(QWidget* parent, const char* name, double x1, double y1, double
     line->setGeometry(left, top, TwipsToPx(std::max(x1, x2)) - left + 1,
                       TwipsToPx(std::max(y1, y2)) - top + 1);
     return line;
-}
-
-namespace {
-
-class TableWindowWatch : public QObject {
-public:
-    TableWindowWatch(QWidget* window, std::function<void()> unload)
-        : QObject(window), window_(window), unload_(std::move(unload)) {
-        window->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == window_ && event->type() == QEvent::ParentChange) {
-            FixEditorFrame(window_);
-        } else if (watched == window_ && event->type() == QEvent::Close && unload_) {
-            std::exchange(unload_, nullptr)();
-        }
-        return false;
-    }
-
-private:
-    QWidget* window_;
-    std::function<void()> unload_;
-};
-
-}  // namespace
-
-void WatchTableWindow(QWidget* window, std::function<void()> unload) {
-    new TableWindowWatch(window, std::move(unload));
 }

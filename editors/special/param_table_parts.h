@@ -58,7 +58,3 @@ void FitColumn(std::initializer_list<QWidget*> labels);
 // A straight line of the window text's colour from (x1, y1) to (x2, y2), twips; horizontal or
 // vertical.
 QFrame* MakeLine(QWidget* parent, const char* name, double x1, double y1, double x2, double y2);
-
-// Inside the main window the window's frame keeps the design's size, with a title and a close box
-// only; `unload` runs once, when the window closes.
-void WatchTableWindow(QWidget* window, std::function<void()> unload);

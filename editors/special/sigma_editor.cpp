@@ -20,6 +20,7 @@
 #include "editors/special/sigma_variants.h"
 #include "platform/trazo/trazo.h"
 #include "shell/app_globals.h"
+#include "shell/child_windows.h"
 #include "shell/common_dialog.h"
 #include "shell/msgbox.h"
 #include "shell/ui_units.h"
@@ -139,7 +140,7 @@ void SigmaEditor::Form_Load() {
     FixGroup(SigmaGroup::Center);
     FormReady = true;
     loaded_ = true;
-    WatchTableWindow(this, [this] { Form_Unload(); });
+    ChildWindows::FixedChildWindow(this, [this] { Form_Unload(); });
 }
 
 void SigmaEditor::Form_Unload() {

@@ -64,3 +64,37 @@ TEST_F(ChildAreaTest, ChildrenOpenInsideTheAreaAndTheAreaScrollsToThem) {
 }
 
 }  // namespace
+
+// Cascade arranges the windows that are not minimised, each one offset down and to the right of
+// the one below it, at their own sizes; a minimised window stays where the user left it.
+TEST_F(ChildAreaTest, CascadeLeavesMinimisedWindowsWhereTheyLie) {
+    ASSERT_TRUE(StartProgram());
+    QImage small(200, 150, QImage::Format_RGB32);
+    small.fill(0xFF3060C0);
+    ASSERT_TRUE(small.save(WorkDir() + "/small.jpg", "JPG"));
+    ChooseFile("small.jpg");
+    QMdiSubWindow* picture = Open("mnuFileOpen");
+    QMdiSubWindow* head = Open("mnuCtlHeadTemperature");
+    QMdiSubWindow* omega = Open("mnuCtlG_Omega");
+    head->move(90, 70);
+    omega->move(40, 30);
+    picture->showMinimized();
+    QApplication::processEvents();
+    picture->move(150, 100);
+    const QRect lying = picture->geometry();
+    const QSize headSize = head->size(), omegaSize = omega->size();
+    MainForm->mdiArea->setActiveSubWindow(head);
+
+    MainForm->Item("mnuWindowCascade")->trigger();
+    QApplication::processEvents();
+
+    EXPECT_TRUE(picture->isMinimized());
+    EXPECT_EQ(picture->geometry(), lying);
+    // The one in front stays in front, last in the cascade.
+    EXPECT_EQ(MainForm->mdiArea->activeSubWindow(), head);
+    EXPECT_EQ(omega->pos(), QPoint(0, 0));
+    EXPECT_GT(head->x(), omega->x());
+    EXPECT_EQ(head->x(), head->y());
+    EXPECT_EQ(head->size(), headSize);
+    EXPECT_EQ(omega->size(), omegaSize);
+}

@@ -5,10 +5,13 @@
 #include <QDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
+#include <QToolButton>
+#include <algorithm>
 #include <thread>
 
 #include "core/bulk_transfers.h"
@@ -65,7 +68,9 @@ TEST_F(StartupTest, EmptySettingsOpenTheMainWindowWithTheDefaults) {
     EXPECT_EQ(MainForm->windowTitle(), "  RN-Tools");
     EXPECT_EQ(Sleeps(), std::vector<int>{1000});
     EXPECT_EQ(MainForm->pos(), QPoint(TwipsToPx(1000), TwipsToPx(1000)));
-    EXPECT_EQ(MainForm->size(), QSize(TwipsToPx(6500), TwipsToPx(6500)));
+    // As wide as the design's default, or as the menu bar where that needs more (see below).
+    const int width = std::max(TwipsToPx(6500), MainForm->menuBar()->sizeHint().width());
+    EXPECT_EQ(MainForm->size(), QSize(width, TwipsToPx(6500)));
     EXPECT_TRUE(LastImageDir.isEmpty());
     EXPECT_EQ(LastDir, ProgramDir());
     EXPECT_EQ(QDir::currentPath(), ProgramDir());
@@ -81,11 +86,41 @@ TEST_F(StartupTest, EmptySettingsOpenTheMainWindowWithTheDefaults) {
     for (const char* key : {"MainLeft", "MainTop"}) {
         EXPECT_EQ(Stored(QString("Settings/") + key), "1000") << key;
     }
-    for (const char* key : {"MainWidth", "MainHeight"}) {
-        EXPECT_EQ(Stored(QString("Settings/") + key), "6500") << key;
-    }
+    EXPECT_EQ(Stored("Settings/MainWidth").toDouble(), PxToTwips(width));
+    EXPECT_EQ(Stored("Settings/MainHeight"), "6500");
     EXPECT_EQ(Stored("Path/Path1"), "");
     EXPECT_EQ(Stored("Path/Path2"), ProgramDir());
+}
+
+// Whether every top menu stands in the menu bar itself, none folded behind its overflow button.
+bool EveryMenuInSight() {
+    QMenuBar* bar = MainForm->menuBar();
+    auto* overflow = bar->findChild<QToolButton*>("qt_menubar_ext_button");
+    bool inSight = overflow == nullptr || !overflow->isVisible();
+    for (QAction* menu : bar->actions()) {
+        const QRect place = bar->actionGeometry(menu);
+        inSight = inSight && !place.isEmpty() && bar->rect().contains(place);
+    }
+    return inSight;
+}
+
+// The first window shows every menu; a placement the user left is kept as it is, even one too
+// narrow for them.
+TEST_F(StartupTest, TheFirstWindowShowsEveryMenuAndASavedWidthIsKept) {
+    ASSERT_TRUE(StartProgram());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(EveryMenuInSight());
+    EXPECT_GE(MainForm->width(), TwipsToPx(6500));
+    MainForm->close();
+    delete MainForm;
+    MainForm = nullptr;
+
+    Store("Settings/MainWidth", "6500");
+    ASSERT_TRUE(StartProgram());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(MainForm->width(), TwipsToPx(6500));
+    MainForm->close();
+    EXPECT_EQ(Stored("Settings/MainWidth"), "6500");
 }
 
 TEST_F(StartupTest, PlacementAndFoldersRoundTrip) {
