@@ -200,3 +200,11 @@ std::string FormatDecimals(double value, int decimals) {
 std::string FormatDecimals(float value, int decimals) {
     return RoundedText(value, decimals);
 }
+
+std::string FormatDigits(int32_t value, int width, bool plusSign) {
+    std::string digits = std::to_string(std::llabs(static_cast<long long>(value)));
+    if (static_cast<int>(digits.size()) < width)
+        digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
+    if (value < 0) return "-" + digits;
+    return plusSign ? "+" + digits : digits;
+}

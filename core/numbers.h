@@ -42,3 +42,8 @@ std::string SingleText(float value);
 // 32-bit float shows as the number it was made from: 2.35f as 2.4, 10.05f as 10.1.
 std::string FormatDecimals(double value, int decimals);
 std::string FormatDecimals(float value, int decimals);
+
+// A whole number with leading zeros to at least `width` digits, as the printer's fields and the
+// "0000" boxes write it: a leading "-" when negative ("+" too when plusSign and not negative); a
+// wider number keeps all its digits (11 in 4 gives "0011", -5 gives "-0005").
+std::string FormatDigits(int32_t value, int width, bool plusSign = false);

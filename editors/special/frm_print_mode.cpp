@@ -42,7 +42,7 @@ bool Showable(const PrintModeRecord& r) {
 }
 
 QString Padded(int32_t value, int digits) {
-    return QString::fromStdString(ZeroPadded(value, digits));
+    return QString::fromStdString(FormatDigits(value, digits));
 }
 
 }  // namespace

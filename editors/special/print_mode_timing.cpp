@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 #include "core/numbers.h"
 
@@ -43,12 +42,6 @@ uint32_t MarginLamp(int32_t margin) {
     if (margin >= 30) return 0xFF0000;
     if (margin >= 16) return 0x00FFFF;
     return 0x0000FF;
-}
-
-std::string ZeroPadded(int32_t value, int digits) {
-    std::string text = std::to_string(std::llabs(value));
-    if (static_cast<int>(text.size()) < digits) text.insert(0, digits - text.size(), '0');
-    return value < 0 ? "-" + text : text;
 }
 
 }  // namespace PrintModeTiming

@@ -33,8 +33,4 @@ int32_t MaxStrobeData(int16_t coefficient);
 // or less (0x00BBGGRR).
 uint32_t MarginLamp(int32_t margin);
 
-// The value with at least `digits` digits, leading zeros, a minus sign before a negative value
-// ("0000": 11 gives "0011", -5 gives "-0005").
-std::string ZeroPadded(int32_t value, int digits);
-
 }  // namespace PrintModeTiming

@@ -1,6 +1,5 @@
 #include "editors/special/sigma_editor.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -118,13 +117,6 @@ void SigmaEditor::BuildControls() {
     CommonDialog1 = std::make_unique<CommonDialog>(this);
 
     connect(Trazo1, &Trazo::PointChanged, this, [this] { Trazo1_PointChanged(); });
-    // Leaving a box is focus going to another control of this window; a message box or another
-    // window taking the focus leaves the entry pending.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-        for (int w = LL; w <= RR; ++w) {
-            if (old == boxes_[w] && now && isAncestorOf(now)) Box_LostFocus(Weight(w));
-        }
-    });
 }
 
 void SigmaEditor::Form_Load() {
@@ -149,11 +141,14 @@ void SigmaEditor::Form_Unload() {
 }
 
 bool SigmaEditor::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        for (int w = LL; w <= RR; ++w) {
-            if (watched == boxes_[w])
-                return Box_KeyPress(Weight(w), static_cast<const QKeyEvent&>(*event));
-        }
+    for (int w = LL; w <= RR; ++w) {
+        if (watched != boxes_[w]) continue;
+        if (event->type() == QEvent::KeyPress)
+            return Box_KeyPress(Weight(w), static_cast<const QKeyEvent&>(*event));
+        // Leaving a box is focus going to another control of this window; a message box or
+        // another window taking the focus leaves the entry pending.
+        if (event->type() == QEvent::FocusOut && LeftForAnotherControl(this, watched))
+            Box_LostFocus(Weight(w));
     }
     return QWidget::eventFilter(watched, event);
 }

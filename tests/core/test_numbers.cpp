@@ -134,4 +134,23 @@ TEST(Numbers, FormatDecimals) {
     for (const auto& c : floats) EXPECT_EQ(FormatDecimals(c.value, c.decimals), c.text) << c.value;
 }
 
+TEST(Numbers, FormatDigits) {
+    const struct {
+        int32_t value;
+        int width;
+        bool plus;
+        const char* text;
+    } cases[] = {
+        {11, 4, false, "0011"},
+        {-5, 4, false, "-0005"},
+        {12345, 4, false, "12345"},
+        {0, 3, true, "+000"},
+        {12, 3, true, "+012"},
+        {-12, 3, true, "-012"},
+        {INT32_MIN, 3, false, "-2147483648"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatDigits(c.value, c.width, c.plus), c.text) << c.value;
+}
+
 }  // namespace
