@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPainter>
 #include <QRadioButton>
 #include <QToolBar>
@@ -243,7 +244,8 @@ void frmPrintMode::ShowFeedSpeed() {
         return;
     }
     const double speed = FeedSpeed(CycleMicroseconds[cycle], Option1->isChecked());
-    labFeedSpeed->setText(QString::fromStdString(GeneralNumber(speed)));
+    // A label that nothing reads back: the general number format of the user's locale.
+    labFeedSpeed->setText(QLocale().toString(speed, 'g', QLocale::FloatingPointShortest));
 }
 
 void frmPrintMode::ShowStrobeTiming() {

@@ -1,6 +1,5 @@
 #include "editors/special/print_mode_timing.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "core/numbers.h"
@@ -22,12 +21,6 @@ bool ShowableIndex(int index) {
 double FeedSpeed(int32_t cycleUs, bool at600Dpi) {
     const double c = at600Dpi ? cycleUs : static_cast<int32_t>(cycleUs * 334) / 600.0;
     return std::nearbyint(1000000.0 / c / 600.0 * 100.0) / 100.0;
-}
-
-std::string GeneralNumber(double value) {
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
 }
 
 int32_t TotalStrobeTime(int16_t pitch) {
