@@ -101,7 +101,9 @@ void CurveTableEditor::LevelBox_Change(int which) {
 
 bool CurveTableEditor::LevelBox_KeyPress(QKeyEvent* event) {
     // Only digits are typed into a level box. Keys that type no character (Delete, the arrows),
-    // Tab, which moves on, and shortcuts such as paste are not typing.
+    // Tab, which moves on, and shortcuts such as paste are not typing. Backspace is refused with
+    // any modifier: held with Ctrl it would empty the box a word at a time.
+    if (event->key() == Qt::Key_Backspace) return true;
     const QString text = event->text();
     if (text.isEmpty() || event->key() == Qt::Key_Delete || event->key() == Qt::Key_Tab ||
         event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ControlModifier))
