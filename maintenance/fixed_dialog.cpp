@@ -72,10 +72,11 @@ QPushButton* FixedDialog::AddButton(const char* name, const QString& caption, do
 }
 
 QLineEdit* FixedDialog::AddTextBox(const char* name, double left, double top, double width,
-                                   double height, QWidget* frame) {
+                                   double height, const QString& widest, QWidget* frame) {
     auto* box = InDialogInk(new QLineEdit(frame != nullptr ? frame : this), frame);
     box->setObjectName(QString::fromLatin1(name));
     PlaceTwips(box, left, top, width, height);
+    ShowWhole(box, widest);
     return box;
 }
 

@@ -29,11 +29,12 @@ protected:
     QLabel* AddAutoLabel(const char* name, const QString& text, double left, double top,
                          double room, QWidget* frame = nullptr);
 
-    // A button and a text box placed as the design gives them (twips).
+    // A button and a text box placed as the design gives them (twips); the box shows
+    // `widest`, the widest text of its field, whole (ShowWhole).
     QPushButton* AddButton(const char* name, const QString& caption, double left, double top,
                            double width, double height);
     QLineEdit* AddTextBox(const char* name, double left, double top, double width, double height,
-                          QWidget* frame = nullptr);
+                          const QString& widest, QWidget* frame = nullptr);
 
     // Runs each time the dialog becomes the active child window, the first showing included.
     virtual void Form_Activate() {}

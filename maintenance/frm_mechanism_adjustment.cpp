@@ -93,7 +93,7 @@ frmMechanismAdjustment::frmMechanismAdjustment()
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto box = [this](const char* name, double top) {
-        QLineEdit* edit = AddTextBox(name, 2340, top, 855, 315);
+        QLineEdit* edit = AddTextBox(name, 2340, top, 855, 315, QStringLiteral("-10.0"));
         edit->installEventFilter(this);
         return edit;
     };

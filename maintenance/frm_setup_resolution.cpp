@@ -30,7 +30,7 @@ bool Is600(const QString& text) {
 
 frmSetupResolution::frmSetupResolution() : FixedDialog("frmSetupResolution", 3330, 2130) {
     Label1 = AddAutoLabel("Label1", QStringLiteral("Resolution"), 600, 600, RoomBefore(1560, 600));
-    Text1 = AddTextBox("Text1", 1560, 480, 975, 315);
+    Text1 = AddTextBox("Text1", 1560, 480, 975, 315, QStringLiteral("600"));
     Text1->setText(QStringLiteral("300"));
     UpDown1 = new SpinButton("UpDown1", this);
     UpDown1->SetRange(0, 10);

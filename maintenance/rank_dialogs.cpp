@@ -53,7 +53,8 @@ RankDialog::RankDialog(const RankDialogVariant& variant)
         Combo1->setCurrentIndex(variant.highest);  // rank 0
         entry_ = Combo1;
     } else {
-        Text1 = AddTextBox("Text1", 0, 0, 0, 0);
+        // "Get" shows the four digits of the printer's reply, whatever rank they are.
+        Text1 = AddTextBox("Text1", 0, 0, 0, 0, QStringLiteral("9999"));
         entry_ = Text1;
     }
     PlaceTwips(entry_, variant.entryLeft, variant.entryTop, variant.entryWidth,

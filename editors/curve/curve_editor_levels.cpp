@@ -48,6 +48,7 @@ void CurveTableEditor::BuildLevelBoxes() {
         auto* b = new QLineEdit(text, Frame1);
         b->setObjectName(name);
         PlaceTwips(b, 2220, top, 675, 285);
+        ShowWhole(b, Widest::Word);
         QPalette p = b->palette();
         p.setColor(QPalette::Text, BgrColor(colour));
         b->setPalette(p);

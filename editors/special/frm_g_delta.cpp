@@ -71,6 +71,7 @@ void frmGDelta::BuildControls() {
     FitColumn({Label1, Label2, Label3, Label4});
     txtLowSH = boxes_[0], txtHightSH = boxes_[1], txtL2HCoef = boxes_[2], txtH2LCoef = boxes_[3];
     udLowSH = spins[0], udHeightSH = spins[1], udL2HCoef = spins[2], udH2LCoef = spins[3];
+    ShowWhole({boxes_.begin(), boxes_.end()}, Widest::Byte);
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName("Frame1");

@@ -93,10 +93,11 @@ void frmPrintMode::BuildControls() {
         PlaceTwips(l, left, top, 1095, 315);
         return l;
     };
-    auto box = [&](const char* name, const char* text, double top) {
+    auto box = [&](const char* name, const char* text, double top, const char* widest) {
         auto* b = new QLineEdit(text, this);
         b->setObjectName(name);
         PlaceTwips(b, 180, top, 1095, 315);
+        ShowWhole(b, widest);
         b->installEventFilter(this);
         return b;
     };
@@ -136,7 +137,7 @@ void frmPrintMode::BuildControls() {
     label("ips", 3495, top(1, control) + 30, 600);
 
     label("STB Pitch", L, top(2, caption), 2000);
-    txtSTBpitch = box("txtSTBpitch", "0000", top(2, control));
+    txtSTBpitch = box("txtSTBpitch", "0000", top(2, control), Widest::Word);
     udSTBpitch = spin("udSTBpitch", top(2, control));
     label("clock", 1575, top(2, control) + 30, 700);
     label("Total STB Time", R, top(2, caption), 1900);
@@ -144,14 +145,14 @@ void frmPrintMode::BuildControls() {
     label("uS", 3495, top(2, control) + 30, 600);
 
     label("STB Calculate Coefficient", L, top(3, caption), 2100);
-    txtSTBCalcCoef = box("txtSTBCalcCoef", "0000", top(3, control));
+    txtSTBCalcCoef = box("txtSTBCalcCoef", "0000", top(3, control), Widest::Word);
     udSTBCalcCoef = spin("udSTBCalcCoef", top(3, control));
     label("Max STB Data", R, top(3, caption), 1900);
     labMaxSTBData = value("labMaxSTBData", R, top(3, control));
     label("clock", 3495, top(3, control) + 30, 700);
 
     label("OP Data", L, top(4, caption), 2000);
-    txtOPData = box("txtOPData", "000", top(4, control));
+    txtOPData = box("txtOPData", "000", top(4, control), Widest::Byte);
     udOPData = spin("udOPData", top(4, control));
     label("Margin for cycle", R, top(4, caption), 1900);
     labMarginForCycle = value("labMarginForCycle", R, top(4, control));

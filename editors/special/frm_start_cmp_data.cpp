@@ -202,6 +202,7 @@ void frmStartCmpData::BuildView(QGroupBox* frame, QTabBar* tabs, const char* tab
             box->setFont(bold);
             box->setGeometry(centre[p] - column / 2, TwipsToPx(top), TwipsToPx(kBoxWidth),
                              TwipsToPx(kBoxHeight));
+            ShowWhole(box, QStringLiteral("-10"));
             auto* spin = new SpinButton(("ud" + name + index).toLatin1().constData(), frame);
             spin->setGeometry(box->geometry().right() + 1, box->y(), TwipsToPx(kSpinWidth),
                               box->height());

@@ -87,6 +87,7 @@ void SigmaEditor::BuildControls() {
     }
     SigmaLL = boxes_[LL], SigmaL = boxes_[L], SigmaC = boxes_[C], SigmaR = boxes_[R],
     SigmaRR = boxes_[RR];
+    ShowWhole({boxes_.begin(), boxes_.end()}, Widest::Word);
     Label1 = labelOf[LL], Label4 = labelOf[L], Label2 = labelOf[C], Label5 = labelOf[R],
     Label3 = labelOf[RR];
     chkLL = checks_[LL], chkL = checks_[L], chkC = checks_[C], chkR = checks_[R],
