@@ -141,6 +141,14 @@ uint8_t ToByte(double value) {
     return static_cast<uint8_t>(RoundHalfEven(value, 0, 255));
 }
 
+std::optional<int16_t> LeadingInt16(std::string_view text) {
+    try {
+        return ToInt16(LeadingNumber(text));
+    } catch (const NumberOverflow&) {
+        return std::nullopt;
+    }
+}
+
 int32_t RoundClamped(double value, int32_t lo, int32_t hi) {
     if (std::isnan(value)) return lo;
     const double r = std::nearbyint(value);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,10 @@ double WholeNumber(std::string_view text);
 int16_t ToInt16(double value);
 int32_t ToInt32(double value);
 uint8_t ToByte(double value);
+
+// The leading number of a text as a signed 16-bit value, rounded half to even; none when it does
+// not fit, so that the caller keeps what it had ("40000" gives none, "12.5x" gives 12).
+std::optional<int16_t> LeadingInt16(std::string_view text);
 
 // Rounded half to even and then limited to lo..hi, for entries that are clamped whatever was typed
 // (99999 -> hi, -7 -> lo); never throws.

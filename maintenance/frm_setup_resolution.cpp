@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <stdexcept>
 
-#include "core/errors.h"
 #include "core/maintenance_commands.h"
 #include "core/numbers.h"
 #include "shell/child_windows.h"
@@ -48,12 +47,6 @@ void frmSetupResolution::UpDown1_Change() {
 
 // A number the printer's field cannot hold is not sent.
 void frmSetupResolution::cmdSetup_Click() {
-    int16_t dpi = 0;
-    try {
-        dpi = ToInt16(LeadingNumber(Text1->text().toStdString()));
-    } catch (const NumberOverflow&) {
-        PrinterNotResponding();
-        return;
-    }
-    if (!Module2::WriteResolution(dpi)) PrinterNotResponding();
+    const std::optional<int16_t> dpi = LeadingInt16(Text1->text().toStdString());
+    if (!dpi || !Module2::WriteResolution(*dpi)) PrinterNotResponding();
 }

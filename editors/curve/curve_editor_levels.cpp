@@ -10,7 +10,6 @@
 #include <algorithm>
 
 #include "core/colour_data.h"
-#include "core/errors.h"
 #include "core/numbers.h"
 #include "editors/curve/curve_editor_variants.h"
 #include "editors/curve/curve_table_editor.h"
@@ -26,12 +25,8 @@ constexpr int kLevelMax = 10000;
 // A level box's number as stored: the leading number of its text as a signed 16-bit value. A
 // number beyond that range stands for the nearer end of the curve's scale.
 int16_t LevelValue(const QString& text) {
-    const double x = LeadingNumber(text.toStdString());
-    try {
-        return ToInt16(x);
-    } catch (const NumberOverflow&) {
-        return static_cast<int16_t>(x > 0 ? kLevelMax : kLevelMin);
-    }
+    const std::string typed = text.toStdString();
+    return LeadingInt16(typed).value_or(LeadingNumber(typed) > 0 ? kLevelMax : kLevelMin);
 }
 
 void SetLevel(int which, int plane, int16_t value) {

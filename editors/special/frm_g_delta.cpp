@@ -7,7 +7,6 @@
 #include <QRadioButton>
 #include <QToolBar>
 
-#include "core/errors.h"
 #include "core/numbers.h"
 #include "core/table_transfers.h"
 #include "editors/curve/table_editor_parts.h"
@@ -116,12 +115,8 @@ void frmGDelta::StoreBoxesToTable() {
     ParamTable& table = ColorDataSet.GDeltaParams;
     for (int p = 0; p < PlaneCount; ++p) {
         if (CurrentPlane != PlaneAll && p != CurrentPlane) continue;
-        for (int k = 0; k < 4; ++k) {
-            try {
-                table(k, p) = ToInt16(LeadingNumber(boxes_[k]->text().toStdString()));
-            } catch (const NumberOverflow&) {
-            }
-        }
+        for (int k = 0; k < 4; ++k)
+            table(k, p) = LeadingInt16(boxes_[k]->text().toStdString()).value_or(table(k, p));
     }
 }
 

@@ -7,7 +7,6 @@
 #include <QRadioButton>
 #include <QToolBar>
 
-#include "core/errors.h"
 #include "core/numbers.h"
 #include "core/table_transfers.h"
 #include "editors/curve/table_editor_parts.h"
@@ -29,11 +28,7 @@ constexpr float kWidestSum = -4 * 255 / 16.0f;
 
 // The leading number of a box as a 16-bit value; `previous` when it does not fit.
 int16_t ValueOr(const QLineEdit* box, int16_t previous) {
-    try {
-        return ToInt16(LeadingNumber(box->text().toStdString()));
-    } catch (const NumberOverflow&) {
-        return previous;
-    }
+    return LeadingInt16(box->text().toStdString()).value_or(previous);
 }
 
 // A box rewritten only when its text differs, so that typing keeps the caret where it is.

@@ -12,7 +12,6 @@
 
 #include "core/colour_data.h"
 #include "core/curve_table_files.h"
-#include "core/errors.h"
 #include "core/numbers.h"
 #include "core/paths.h"
 #include "core/record_files.h"
@@ -304,10 +303,7 @@ void frmPrintMode::cmbPrintCycle_Click(int index) {
 void frmPrintMode::Box_Change(QLineEdit* box, int16_t& field, int lastChars) {
     if (rewriting_) return;
     // The field takes the number of the box's last characters; one beyond 16 bits leaves it.
-    try {
-        field = ToInt16(LeadingNumber(box->text().right(lastChars).toStdString()));
-    } catch (const NumberOverflow&) {
-    }
+    field = LeadingInt16(box->text().right(lastChars).toStdString()).value_or(field);
 }
 
 void frmPrintMode::Step(int16_t& field, int direction, int16_t limit,

@@ -12,7 +12,6 @@
 #include <algorithm>
 
 #include "core/colour_data.h"
-#include "core/errors.h"
 #include "core/numbers.h"
 #include "core/paths.h"
 #include "core/record_files.h"
@@ -42,10 +41,7 @@ StartCmpData& Table() {
 
 // The element takes the box's leading number; one beyond 16 bits leaves it as it was.
 void StoreBox(const QLineEdit* box, int16_t& element) {
-    try {
-        element = ToInt16(LeadingNumber(box->text().toStdString()));
-    } catch (const NumberOverflow&) {
-    }
+    element = LeadingInt16(box->text().toStdString()).value_or(element);
 }
 
 QLabel* AddText(QWidget* parent, const QString& text, double left, double top, double width) {

@@ -255,14 +255,12 @@ void SigmaEditor::Refuse(Weight weight) {
 }
 
 bool SigmaEditor::Enter(Weight weight) {
-    int16_t v = 0;
-    try {
-        v = ToInt16(LeadingNumber(boxes_[weight]->text().toStdString()));
-    } catch (const NumberOverflow&) {
+    const std::optional<int16_t> v = LeadingInt16(boxes_[weight]->text().toStdString());
+    if (!v) {
         Refuse(weight);
         return false;
     }
-    if (!Apply(weight, v)) return false;
+    if (!Apply(weight, *v)) return false;
     MarkPending(weight, false);
     return true;
 }

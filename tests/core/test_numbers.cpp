@@ -68,6 +68,14 @@ TEST(Numbers, ConversionsRoundHalfToEven) {
     for (double bad : {255.5, -0.6, 256.0}) EXPECT_THROW(ToByte(bad), NumberOverflow) << bad;
 }
 
+TEST(Numbers, LeadingInt16IsNoneBeyond16Bits) {
+    EXPECT_EQ(LeadingInt16(" 12.5x"), 12);
+    EXPECT_EQ(LeadingInt16("-32768"), -32768);
+    EXPECT_EQ(LeadingInt16("abc"), 0);
+    for (const char* beyond : {"40000", "-32769", "9e99"})
+        EXPECT_EQ(LeadingInt16(beyond), std::nullopt) << beyond;
+}
+
 TEST(Numbers, RoundClampedTakesEveryEntry) {
     const struct {
         const char* text;
