@@ -15,6 +15,7 @@
 #include "editors/curve/curve_table_editor.h"
 #include "editors/curve/table_editor_parts.h"
 #include "platform/trazo/trazo.h"
+#include "shell/box_entry.h"
 #include "shell/ui_units.h"
 
 namespace {
@@ -125,7 +126,6 @@ bool CurveTableEditor::LevelBoxEvent(QObject* watched, QEvent* event) {
     const int which = watched == txtSP ? 0 : 1;
     if (event->type() == QEvent::KeyPress) return LevelBox_KeyPress(static_cast<QKeyEvent*>(event));
     // Closing, once the levels are stored, leaves nothing.
-    if (event->type() == QEvent::FocusOut && loaded_ && LeftForAnotherControl(this, watched))
-        LevelBox_LostFocus(which);
+    if (loaded_ && EndOfEntry(event, watched, this) == EntryEnd::Left) LevelBox_LostFocus(which);
     return false;
 }

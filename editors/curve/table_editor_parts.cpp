@@ -123,9 +123,3 @@ void FixEditorFrame(QWidget* window) {
     QMdiSubWindow* frame = FixChildFrame(window);
     if (frame && frame->layout()) frame->layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
-
-bool LeftForAnotherControl(const QWidget* window, const QObject* box) {
-    // The focus has already moved on when its loss is told.
-    const QWidget* next = QApplication::focusWidget();
-    return next && next != box && window->isAncestorOf(next);
-}

@@ -72,8 +72,3 @@ bool EachPlane(const std::function<bool(int16_t plane)>& transfer);
 // Inside the main window a table editor's frame is fixed: a title and a close box, no minimise or
 // maximise button, no sizing. Called when the window gets its child frame.
 void FixEditorFrame(QWidget* window);
-
-// Whether a box that loses the focus has been left for another control of its window, which is
-// when the window's LostFocus rules apply; not when another window (the busy notice of a
-// transfer, a context menu) takes the focus. Asked while the focus-out is told.
-bool LeftForAnotherControl(const QWidget* window, const QObject* box);

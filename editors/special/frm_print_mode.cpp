@@ -18,6 +18,7 @@
 #include "core/table_transfers.h"
 #include "editors/curve/table_editor_parts.h"
 #include "editors/special/print_mode_timing.h"
+#include "shell/box_entry.h"
 #include "shell/child_windows.h"
 #include "shell/common_dialog.h"
 #include "shell/msgbox.h"
@@ -318,15 +319,9 @@ bool frmPrintMode::eventFilter(QObject* watched, QEvent* event) {
         return QWidget::eventFilter(watched, event);
     const auto show =
         watched == txtOPData ? &frmPrintMode::ShowOPData : &frmPrintMode::ShowStrobeTiming;
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            (this->*show)();
-            return true;  // the box does not take Enter
-        }
-    } else if (event->type() == QEvent::FocusOut && LeftForAnotherControl(this, watched)) {
-        (this->*show)();
-    }
+    const EntryEnd end = EndOfEntry(event, watched, this);
+    if (end != EntryEnd::None) (this->*show)();
+    if (end == EntryEnd::EnterKey) return true;  // the box does not take Enter
     return QWidget::eventFilter(watched, event);
 }
 

@@ -19,6 +19,7 @@
 #include "editors/special/sigma_variants.h"
 #include "platform/trazo/trazo.h"
 #include "shell/app_globals.h"
+#include "shell/box_entry.h"
 #include "shell/common_dialog.h"
 #include "shell/msgbox.h"
 #include "shell/ui_units.h"
@@ -144,12 +145,19 @@ void SigmaEditor::Form_Unload() {
 bool SigmaEditor::eventFilter(QObject* watched, QEvent* event) {
     for (int w = LL; w <= RR; ++w) {
         if (watched != boxes_[w]) continue;
-        if (event->type() == QEvent::KeyPress)
-            return Box_KeyPress(Weight(w), static_cast<const QKeyEvent&>(*event));
-        // Leaving a box is focus going to another control of this window; a message box or
-        // another window taking the focus leaves the entry pending.
-        if (event->type() == QEvent::FocusOut && LeftForAnotherControl(this, watched))
-            Box_LostFocus(Weight(w));
+        // Another window taking the focus leaves the entry pending.
+        switch (EndOfEntry(event, watched, this)) {
+            case EntryEnd::EnterKey:
+                Enter(Weight(w));
+                return true;  // Enter goes into no box
+            case EntryEnd::Left:
+                Box_LostFocus(Weight(w));
+                break;
+            case EntryEnd::None:
+                if (event->type() == QEvent::KeyPress)
+                    Box_KeyPress(Weight(w), static_cast<const QKeyEvent&>(*event));
+                break;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -265,14 +273,9 @@ bool SigmaEditor::Enter(Weight weight) {
     return true;
 }
 
-bool SigmaEditor::Box_KeyPress(Weight weight, const QKeyEvent& key) {
-    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
-        Enter(weight);
-        return true;  // Enter goes into no box
-    }
+void SigmaEditor::Box_KeyPress(Weight weight, const QKeyEvent& key) {
     if (!key.text().isEmpty() && key.key() != Qt::Key_Tab && key.key() != Qt::Key_Backtab)
         MarkPending(weight, true);
-    return false;
 }
 
 void SigmaEditor::Box_LostFocus(Weight weight) {
