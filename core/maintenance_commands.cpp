@@ -7,6 +7,7 @@
 
 #include "core/command_blocks.h"
 #include "core/exchange_guard.h"
+#include "core/numbers.h"
 #include "core/parvel_link.h"
 #include "core/requests.h"
 #include "core/status_queries.h"
@@ -45,14 +46,6 @@ bool WritePosition(const char* parameter, const char* tag, int16_t steps) {
 }
 
 }  // namespace
-
-std::string FormatDigits(int value, int width, bool plusSign) {
-    std::string digits = std::to_string(std::abs(static_cast<long long>(value)));
-    if (static_cast<int>(digits.size()) < width)
-        digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
-    if (value < 0) return "-" + digits;
-    return plusSign ? "+" + digits : digits;
-}
 
 bool WriteMedia(int16_t code) {
     return WriteSetting("MEDIA", "MT" + FormatDigits(code, 5) + "\r", SettingField);

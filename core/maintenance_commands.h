@@ -31,8 +31,4 @@ std::string ReadCutPosAdjust();    // "CPA", sign, 3 digits
 // The status library counts the reply one short, so the record's last character is not part of it.
 std::string ReadSensorInfo();
 
-// A number as the printer's fields write it: digits with leading zeros to `width`, a leading "-"
-// when negative ("+" too when plusSign and not negative); a wider number keeps all its digits.
-std::string FormatDigits(int value, int width, bool plusSign = false);
-
 }  // namespace Module2

@@ -141,6 +141,14 @@ uint8_t ToByte(double value) {
     return static_cast<uint8_t>(RoundHalfEven(value, 0, 255));
 }
 
+std::optional<int16_t> LeadingInt16(std::string_view text) {
+    try {
+        return ToInt16(LeadingNumber(text));
+    } catch (const NumberOverflow&) {
+        return std::nullopt;
+    }
+}
+
 int32_t RoundClamped(double value, int32_t lo, int32_t hi) {
     if (std::isnan(value)) return lo;
     const double r = std::nearbyint(value);
@@ -199,4 +207,12 @@ std::string FormatDecimals(double value, int decimals) {
 
 std::string FormatDecimals(float value, int decimals) {
     return RoundedText(value, decimals);
+}
+
+std::string FormatDigits(int32_t value, int width, bool plusSign) {
+    std::string digits = std::to_string(std::llabs(static_cast<long long>(value)));
+    if (static_cast<int>(digits.size()) < width)
+        digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
+    if (value < 0) return "-" + digits;
+    return plusSign ? "+" + digits : digits;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,10 @@ int16_t ToInt16(double value);
 int32_t ToInt32(double value);
 uint8_t ToByte(double value);
 
+// The leading number of a text as a signed 16-bit value, rounded half to even; none when it does
+// not fit, so that the caller keeps what it had ("40000" gives none, "12.5x" gives 12).
+std::optional<int16_t> LeadingInt16(std::string_view text);
+
 // Rounded half to even and then limited to lo..hi, for entries that are clamped whatever was typed
 // (99999 -> hi, -7 -> lo); never throws.
 int32_t RoundClamped(double value, int32_t lo, int32_t hi);
@@ -42,3 +47,8 @@ std::string SingleText(float value);
 // 32-bit float shows as the number it was made from: 2.35f as 2.4, 10.05f as 10.1.
 std::string FormatDecimals(double value, int decimals);
 std::string FormatDecimals(float value, int decimals);
+
+// A whole number with leading zeros to at least `width` digits, as the printer's fields and the
+// "0000" boxes write it: a leading "-" when negative ("+" too when plusSign and not negative); a
+// wider number keeps all its digits (11 in 4 gives "0011", -5 gives "-0005").
+std::string FormatDigits(int32_t value, int width, bool plusSign = false);

@@ -32,23 +32,26 @@ bool FixedDialog::event(QEvent* e) {
 
 QLabel* FixedDialog::AddLabel(const char* name, const QString& text, double left, double top,
                               double width, double height, QWidget* frame) {
-    auto* label = new QLabel(text, frame != nullptr ? frame : this);
+    auto* label = InDialogInk(new QLabel(text, frame != nullptr ? frame : this), frame);
     label->setObjectName(QString::fromLatin1(name));
-    if (frame != nullptr) {
-        // Set explicitly: inherited, it would be the frame's blue.
-        QPalette ink = label->palette();
-        ink.setColor(QPalette::WindowText, palette().color(QPalette::WindowText));
-        label->setPalette(ink);
-    }
     PlaceTwips(label, left, top, width, height);
     // Widening would run into the control beside it.
     FitText(label, label->width());
     return label;
 }
 
+void FixedDialog::KeepDialogInk(QWidget* control) const {
+    // Set explicitly: inherited, they would be the frame's blue.
+    QPalette ink = control->palette();
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text})
+        ink.setColor(role, palette().color(role));
+    control->setPalette(ink);
+}
+
 QLabel* FixedDialog::AddAutoLabel(const char* name, const QString& text, double left, double top,
-                                  double room) {
-    return PlaceAutoLabel(new QLabel(text, this), name, left, top, room);
+                                  double room, QWidget* frame) {
+    return PlaceAutoLabel(InDialogInk(new QLabel(text, frame != nullptr ? frame : this), frame),
+                          name, left, top, room);
 }
 
 QLabel* PlaceAutoLabel(QLabel* label, const char* name, double left, double top, double room) {
@@ -67,10 +70,11 @@ QPushButton* FixedDialog::AddButton(const char* name, const QString& caption, do
 }
 
 QLineEdit* FixedDialog::AddTextBox(const char* name, double left, double top, double width,
-                                   double height) {
-    auto* box = new QLineEdit(this);
+                                   double height, const QString& widest, QWidget* frame) {
+    auto* box = InDialogInk(new QLineEdit(frame != nullptr ? frame : this), frame);
     box->setObjectName(QString::fromLatin1(name));
     PlaceTwips(box, left, top, width, height);
+    ShowWhole(box, widest);
     return box;
 }
 

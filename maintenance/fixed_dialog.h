@@ -27,12 +27,14 @@ protected:
     // (twips); a text wider than `room` is set smaller until it fits, so that
     // it keeps clear of the control beside it.
     QLabel* AddAutoLabel(const char* name, const QString& text, double left, double top,
-                         double room);
+                         double room, QWidget* frame = nullptr);
 
-    // A button and a text box placed as the design gives them (twips).
+    // A button and a text box placed as the design gives them (twips); the box shows
+    // `widest`, the widest text of its field, whole (ShowWhole).
     QPushButton* AddButton(const char* name, const QString& caption, double left, double top,
                            double width, double height);
-    QLineEdit* AddTextBox(const char* name, double left, double top, double width, double height);
+    QLineEdit* AddTextBox(const char* name, double left, double top, double width, double height,
+                          const QString& widest, QWidget* frame = nullptr);
 
     // Runs each time the dialog becomes the active child window, the first showing included.
     virtual void Form_Activate() {}
@@ -46,6 +48,15 @@ protected:
 
     // Follows the activation of the child frame the main window puts the dialog into.
     bool event(QEvent* e) override;
+
+private:
+    // A control inside a frame keeps the dialog's text colours, not the frame's blue.
+    template <class Control>
+    Control* InDialogInk(Control* control, QWidget* frame) const {
+        if (frame != nullptr) KeepDialogInk(control);
+        return control;
+    }
+    void KeepDialogInk(QWidget* control) const;
 
 private:
     bool followed_ = false;

@@ -20,6 +20,7 @@
 #include "editors/curve/table_editor_parts.h"
 #include "maintenance/mechanism_guides.h"
 #include "shell/app_globals.h"
+#include "shell/box_entry.h"
 #include "shell/child_windows.h"
 #include "shell/msgbox.h"
 #include "shell/spin_button.h"
@@ -93,7 +94,7 @@ frmMechanismAdjustment::frmMechanismAdjustment()
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto box = [this](const char* name, double top) {
-        QLineEdit* edit = AddTextBox(name, 2340, top, 855, 315);
+        QLineEdit* edit = AddTextBox(name, 2340, top, 855, 315, QStringLiteral("-10.0"));
         edit->installEventFilter(this);
         return edit;
     };
@@ -164,24 +165,10 @@ bool frmMechanismAdjustment::eventFilter(QObject* watched, QEvent* e) {
         const auto validate = [&] {
             if (box->isModified()) print ? ValidatePrintPos() : ValidateCuttingPos();
         };
-        switch (e->type()) {
-            case QEvent::FocusIn:
-                print ? SelectPrintPosition() : SelectCuttingPosition();
-                break;
-            case QEvent::FocusOut:
-                validate();
-                break;
-            case QEvent::KeyPress: {
-                const int key = static_cast<QKeyEvent*>(e)->key();
-                if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                    validate();
-                    return true;  // Enter goes no further
-                }
-                break;
-            }
-            default:
-                break;
-        }
+        if (e->type() == QEvent::FocusIn) print ? SelectPrintPosition() : SelectCuttingPosition();
+        const EntryEnd end = EndOfEntry(e, watched);
+        if (end != EntryEnd::None) validate();
+        if (end == EntryEnd::EnterKey) return true;  // Enter goes no further
     } else if (e->type() == QEvent::FocusIn) {
         SelectNoPosition();  // one of the four buttons
     }

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
+#include <cstring>
 #include <initializer_list>
 
 #include "core/parvel_link.h"
@@ -92,6 +93,14 @@ frmPrinterStatus::frmPrinterStatus() : FixedDialog("frmPrinterStatus", 4170, 123
     txtPrinterStatus = new QLineEdit(this);
     txtPrinterStatus->setObjectName("txtPrinterStatus");
     PlaceTwips(txtPrinterStatus, 1380, 240, 2595, 270);
+    QString longest;
+    for (const Group& group : Groups) {
+        for (const Condition& condition : group.conditions) {
+            if (std::strlen(condition.text) > static_cast<std::size_t>(longest.size()))
+                longest = QString::fromLatin1(condition.text);
+        }
+    }
+    ShowWhole(txtPrinterStatus, longest);
 
     cmdGet = new QPushButton(QStringLiteral("Get"), this);
     cmdGet->setObjectName("cmdGet");

@@ -15,6 +15,9 @@
 
 namespace {
 
+// The lot number: characters 3 to 18 of the library's 20.
+constexpr int kLotNoLength = 16;
+
 ChildWindowRegistration registration("mnuRibbonStatus", [] { return new frmRibbonStatus; });
 
 // The printer counts 50 prints more than the ribbon holds.
@@ -27,15 +30,12 @@ constexpr int32_t OffsetBias = 10;
 frmRibbonStatus::frmRibbonStatus() : FixedDialog("frmRibbonStatus", 3885, 3555) {
     setWindowTitle(QStringLiteral("Ribbon Status"));
     Label1 = AddLabel("Label1", QStringLiteral("Ribbon Counter:"), 180, 300, 1215, 180);
-    txtRibbonCounter = AddTextBox("txtRibbonCounter", 1500, 240, 855, 270);
+    txtRibbonCounter = AddTextBox("txtRibbonCounter", 1500, 240, 855, 270, Widest::Long);
     Label2 = AddLabel("Label2", QStringLiteral("Ribbon Lot No:"), 270, 720, 1125, 180);
-    txtRibbonLotNo = AddTextBox("txtRibbonLotNo", 1500, 660, 2235, 270);
+    txtRibbonLotNo =
+        AddTextBox("txtRibbonLotNo", 1500, 660, 2235, 270, QString(kLotNoLength, QLatin1Char('0')));
 
-    Frame1 = new QGroupBox(QStringLiteral("Offset"), this);
-    Frame1->setObjectName("Frame1");
-    Frame1->setStyleSheet(
-        QStringLiteral("QGroupBox { color: %1; }").arg(BgrColor(0xFF0000).name()));
-    PlaceTwips(Frame1, 120, 1140, 2175, 2235);
+    Frame1 = AddFrame("Frame1", QStringLiteral("Offset"), 120, 1140, 2175, 2235);
 
     // Label and box of each offset inside the frame: label left, then both tops.
     struct Row {
@@ -54,13 +54,9 @@ frmRibbonStatus::frmRibbonStatus() : FixedDialog("frmRibbonStatus", 3885, 3555) 
         {"Label6", "OP:", 510, 1620, "txtOffsetOP", &Label6, &txtOffsetOP},
     };
     for (const Row& row : rows) {
-        auto* label = PlaceAutoLabel(new QLabel(QString::fromLatin1(row.text), Frame1), row.label,
-                                     row.labelLeft, row.top + 60, RoomBefore(900, row.labelLeft));
-        auto* box = new QLineEdit(Frame1);
-        box->setObjectName(QString::fromLatin1(row.box));
-        PlaceTwips(box, 900, row.top, 795, 270);
-        *row.labelMember = label;
-        *row.boxMember = box;
+        *row.labelMember = AddAutoLabel(row.label, QString::fromLatin1(row.text), row.labelLeft,
+                                        row.top + 60, RoomBefore(900, row.labelLeft), Frame1);
+        *row.boxMember = AddTextBox(row.box, 900, row.top, 795, 270, QStringLiteral("245"), Frame1);
     }
 
     cmdGet = AddButton("cmdGet", QStringLiteral("Get"), 2400, 3000, 1335, 375);

@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <stdexcept>
 
-#include "core/errors.h"
 #include "core/maintenance_commands.h"
 #include "core/numbers.h"
 #include "shell/child_windows.h"
@@ -30,7 +29,7 @@ bool Is600(const QString& text) {
 
 frmSetupResolution::frmSetupResolution() : FixedDialog("frmSetupResolution", 3330, 2130) {
     Label1 = AddAutoLabel("Label1", QStringLiteral("Resolution"), 600, 600, RoomBefore(1560, 600));
-    Text1 = AddTextBox("Text1", 1560, 480, 975, 315);
+    Text1 = AddTextBox("Text1", 1560, 480, 975, 315, QStringLiteral("600"));
     Text1->setText(QStringLiteral("300"));
     UpDown1 = new SpinButton("UpDown1", this);
     UpDown1->SetRange(0, 10);
@@ -48,12 +47,6 @@ void frmSetupResolution::UpDown1_Change() {
 
 // A number the printer's field cannot hold is not sent.
 void frmSetupResolution::cmdSetup_Click() {
-    int16_t dpi = 0;
-    try {
-        dpi = ToInt16(LeadingNumber(Text1->text().toStdString()));
-    } catch (const NumberOverflow&) {
-        PrinterNotResponding();
-        return;
-    }
-    if (!Module2::WriteResolution(dpi)) PrinterNotResponding();
+    const std::optional<int16_t> dpi = LeadingInt16(Text1->text().toStdString());
+    if (!dpi || !Module2::WriteResolution(*dpi)) PrinterNotResponding();
 }

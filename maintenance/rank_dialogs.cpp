@@ -10,6 +10,7 @@
 
 #include "core/maintenance_commands.h"
 #include "core/numbers.h"
+#include "shell/box_entry.h"
 #include "shell/child_windows.h"
 #include "shell/msgbox.h"
 #include "shell/ui_units.h"
@@ -53,7 +54,8 @@ RankDialog::RankDialog(const RankDialogVariant& variant)
         Combo1->setCurrentIndex(variant.highest);  // rank 0
         entry_ = Combo1;
     } else {
-        Text1 = AddTextBox("Text1", 0, 0, 0, 0);
+        // "Get" shows the four digits of the printer's reply, whatever rank they are.
+        Text1 = AddTextBox("Text1", 0, 0, 0, 0, QStringLiteral("9999"));
         entry_ = Text1;
     }
     PlaceTwips(entry_, variant.entryLeft, variant.entryTop, variant.entryWidth,
@@ -83,9 +85,7 @@ void RankDialog::Form_Activate() {
 
 // Opening the list is not leaving the entry.
 bool RankDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == entry_ && event->type() == QEvent::FocusOut &&
-        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
-        Entry_LostFocus();
+    if (watched == entry_ && EndOfEntry(event, watched) == EntryEnd::Left) Entry_LostFocus();
     return FixedDialog::eventFilter(watched, event);
 }
 

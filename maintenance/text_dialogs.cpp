@@ -26,6 +26,9 @@ std::optional<std::string> FirmwareVersion() {
     return Module2::FromAnsi(text.substr(0, static_cast<std::size_t>(n > 0 ? n - 1 : 0)));
 }
 
+// The printer's serial field: 32 bytes that end with CR and NUL.
+constexpr int kSerialLength = 30;
+
 // The command layer's readers give "" for a printer that did not answer.
 std::function<std::optional<std::string>()> TextOf(std::string (*read)()) {
     return [read]() -> std::optional<std::string> {
@@ -47,7 +50,8 @@ const std::array<TextDialogVariant, 4> Variants = {{
        300,
        "txtROMVersion",
        {1380, 240, 3975, 270},
-       FirmwareVersion}},
+       FirmwareVersion,
+       0}},
      "cmdGet",
      {4020, 720, 1335, 375}},
     {"frmChecksum",
@@ -61,14 +65,16 @@ const std::array<TextDialogVariant, 4> Variants = {{
        240,
        "Text1",
        {1560, 240, 2895, 375},
-       TextOf(Module2::ReadVersion)},
+       TextOf(Module2::ReadVersion),
+       Module2::VersionPayload},
       {"Label2",
        "KTD Checksum",
        120,
        840,
        "Text2",
        {1560, 840, 2895, 375},
-       TextOf(Module2::ReadChecksum)}},
+       TextOf(Module2::ReadChecksum),
+       8}},
      "Command1",
      {3360, 1320, 975, 495}},
     {"frmPrinterSerial",
@@ -82,7 +88,8 @@ const std::array<TextDialogVariant, 4> Variants = {{
        240,
        "Text1",
        {2160, 120, 3135, 375},
-       TextOf(Module2::ReadSerialNumber)}},
+       TextOf(Module2::ReadSerialNumber),
+       kSerialLength}},
      "Command1",
      {4320, 720, 975, 375}},
     {"frmSetupSerialNo",
@@ -96,7 +103,8 @@ const std::array<TextDialogVariant, 4> Variants = {{
        240,
        "Text1",
        {2040, 120, 3135, 375},
-       TextOf(Module2::ReadSerialNumber)}},
+       TextOf(Module2::ReadSerialNumber),
+       kSerialLength}},
      "Command2",
      {4200, 600, 975, 375},
      "Command1",
@@ -120,7 +128,8 @@ TextDialog::TextDialog(const TextDialogVariant& variant)
         const Twips& at = field.boxPlace;
         labels << AddAutoLabel(field.label, QString::fromLatin1(field.labelText), field.labelLeft,
                                field.labelTop, RoomBefore(at.left, field.labelLeft));
-        boxes << AddTextBox(field.box, at.left, at.top, at.width, at.height);
+        boxes << AddTextBox(field.box, at.left, at.top, at.width, at.height,
+                            QString(field.length, QLatin1Char('0')));
     }
     const Twips& get = variant.getPlace;
     getButton = AddButton(variant.getButton, QStringLiteral("Get"), get.left, get.top, get.width,

@@ -26,6 +26,9 @@ struct TextField {
     Twips boxPlace;
     // The text read from the printer (UTF-8); none when the printer did not answer.
     std::function<std::optional<std::string>()> read;
+    // The most characters the printer's field holds, the box's widest text; 0 for a field
+    // without a bound, whose text is shown from its start.
+    int length;
 };
 
 struct TextDialogVariant {

@@ -2,6 +2,7 @@
 // Placements and sizes of the windows are given in twips (1440 an inch) and
 // colours as 0x00BBGGRR; these two turn them into what Qt takes.
 #include <QColor>
+#include <QList>
 #include <cstdint>
 
 // 15 twips make one device-independent pixel (96 dpi); halves round away from zero.
@@ -30,3 +31,20 @@ QMdiSubWindow* FixChildFrame(QWidget* window);
 void FitText(QWidget* control, int widest);
 // The room a control has to the right inner edge of its parent.
 int RoomToParentEdge(const QWidget* control);
+
+class QLineEdit;
+class QString;
+// A box shows the widest value of its field whole, from its first character. When it is first
+// shown it widens towards the control beside it (or its parent's edge) just enough for
+// `widest`, and where that room is too little, takes a font half a point smaller at a time,
+// down to 6 pt. A text the program puts in that is wider still is shown from its start.
+void ShowWhole(QLineEdit* box, const QString& widest);
+// The same for boxes that stand in a row and read as one: all take the face the tightest needed.
+void ShowWhole(const QList<QLineEdit*>& row, const QString& widest);
+
+// The widest texts of the fields the boxes show.
+namespace Widest {
+inline constexpr char Word[] = "-32768";       // a signed 16-bit value
+inline constexpr char Long[] = "-2147483648";  // a signed 32-bit value
+inline constexpr char Byte[] = "255";          // a spin button's 0..255
+}  // namespace Widest

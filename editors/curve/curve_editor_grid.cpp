@@ -8,6 +8,7 @@
 #include "core/numbers.h"
 #include "editors/curve/curve_editor_variants.h"
 #include "editors/curve/curve_table_editor.h"
+#include "shell/box_entry.h"
 #include "shell/ui_units.h"
 
 namespace {
@@ -156,12 +157,9 @@ bool CurveTableEditor::eventFilter(QObject* watched, QEvent* event) {
             MSFlexGrid1_KeyPress(text.at(0));
             return true;
         }
-    } else if (watched == Text1 && event->type() == QEvent::KeyPress) {
-        auto* ke = static_cast<QKeyEvent*>(event);
-        if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter) {
-            Text1_KeyDown(13);
-            return true;  // the editor does not take Enter itself
-        }
+    } else if (watched == Text1 && EndOfEntry(event, watched) == EntryEnd::EnterKey) {
+        Text1_KeyDown(13);
+        return true;  // the editor does not take Enter itself
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -10,12 +10,12 @@
 #include <algorithm>
 
 #include "core/colour_data.h"
-#include "core/errors.h"
 #include "core/numbers.h"
 #include "editors/curve/curve_editor_variants.h"
 #include "editors/curve/curve_table_editor.h"
 #include "editors/curve/table_editor_parts.h"
 #include "platform/trazo/trazo.h"
+#include "shell/box_entry.h"
 #include "shell/ui_units.h"
 
 namespace {
@@ -26,12 +26,8 @@ constexpr int kLevelMax = 10000;
 // A level box's number as stored: the leading number of its text as a signed 16-bit value. A
 // number beyond that range stands for the nearer end of the curve's scale.
 int16_t LevelValue(const QString& text) {
-    const double x = LeadingNumber(text.toStdString());
-    try {
-        return ToInt16(x);
-    } catch (const NumberOverflow&) {
-        return static_cast<int16_t>(x > 0 ? kLevelMax : kLevelMin);
-    }
+    const std::string typed = text.toStdString();
+    return LeadingInt16(typed).value_or(LeadingNumber(typed) > 0 ? kLevelMax : kLevelMin);
 }
 
 void SetLevel(int which, int plane, int16_t value) {
@@ -48,6 +44,7 @@ void CurveTableEditor::BuildLevelBoxes() {
         auto* b = new QLineEdit(text, Frame1);
         b->setObjectName(name);
         PlaceTwips(b, 2220, top, 675, 285);
+        ShowWhole(b, Widest::Word);
         QPalette p = b->palette();
         p.setColor(QPalette::Text, BgrColor(colour));
         b->setPalette(p);
@@ -101,7 +98,9 @@ void CurveTableEditor::LevelBox_Change(int which) {
 
 bool CurveTableEditor::LevelBox_KeyPress(QKeyEvent* event) {
     // Only digits are typed into a level box. Keys that type no character (Delete, the arrows),
-    // Tab, which moves on, and shortcuts such as paste are not typing.
+    // Tab, which moves on, and shortcuts such as paste are not typing. Backspace is refused with
+    // any modifier: held with Ctrl it would empty the box a word at a time.
+    if (event->key() == Qt::Key_Backspace) return true;
     const QString text = event->text();
     if (text.isEmpty() || event->key() == Qt::Key_Delete || event->key() == Qt::Key_Tab ||
         event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ControlModifier))
@@ -127,7 +126,6 @@ bool CurveTableEditor::LevelBoxEvent(QObject* watched, QEvent* event) {
     const int which = watched == txtSP ? 0 : 1;
     if (event->type() == QEvent::KeyPress) return LevelBox_KeyPress(static_cast<QKeyEvent*>(event));
     // Closing, once the levels are stored, leaves nothing.
-    if (event->type() == QEvent::FocusOut && loaded_ && LeftForAnotherControl(this, watched))
-        LevelBox_LostFocus(which);
+    if (loaded_ && EndOfEntry(event, watched, this) == EntryEnd::Left) LevelBox_LostFocus(which);
     return false;
 }

@@ -102,6 +102,7 @@ void CurveTableEditor::BuildControls() {
     Text1->setObjectName("Text1");
     Text1->setFrame(false);
     Text1->hide();
+    ShowWhole(Text1, Widest::Word);
     Text1->installEventFilter(this);
 
     const PlaneButtons planes = MakePlaneButtons(
@@ -116,6 +117,7 @@ void CurveTableEditor::BuildControls() {
         txtStbSum = new QLineEdit("8000", Frame1);
         txtStbSum->setObjectName("txtStbSum");
         PlaceTwips(txtStbSum, 1920, 3900, 735, 270);
+        ShowWhole(txtStbSum, Widest::Word);
         Label1 = MakeLabel(Frame1, "Label1", "nS", 2700, 3960, 195, 255);
         FitText(Label1, RoomToParentEdge(Label1));
     }

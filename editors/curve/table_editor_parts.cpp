@@ -1,7 +1,6 @@
 #include "editors/curve/table_editor_parts.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QRadioButton>
 #include <QToolBar>
 
@@ -117,8 +116,3 @@ bool EachPlane(const std::function<bool(int16_t plane)>& transfer) {
     return true;
 }
 
-bool LeftForAnotherControl(const QWidget* window, const QObject* box) {
-    // The focus has already moved on when its loss is told.
-    const QWidget* next = QApplication::focusWidget();
-    return next && next != box && window->isAncestorOf(next);
-}

@@ -69,7 +69,3 @@ void TableFileChosen(QWidget* window, const QString& caption, const Module1::Pat
 // answer; false (after "Printer not responding") when one failed.
 bool EachPlane(const std::function<bool(int16_t plane)>& transfer);
 
-// Whether a box that loses the focus has been left for another control of its window, which is
-// when the window's LostFocus rules apply; not when another window (the busy notice of a
-// transfer, a context menu) takes the focus. Asked while the focus-out is told.
-bool LeftForAnotherControl(const QWidget* window, const QObject* box);

@@ -7,7 +7,6 @@
 #include <QRadioButton>
 #include <QToolBar>
 
-#include "core/errors.h"
 #include "core/numbers.h"
 #include "core/table_transfers.h"
 #include "editors/curve/table_editor_parts.h"
@@ -71,6 +70,7 @@ void frmGDelta::BuildControls() {
     FitColumn({Label1, Label2, Label3, Label4});
     txtLowSH = boxes_[0], txtHightSH = boxes_[1], txtL2HCoef = boxes_[2], txtH2LCoef = boxes_[3];
     udLowSH = spins[0], udHeightSH = spins[1], udL2HCoef = spins[2], udH2LCoef = spins[3];
+    ShowWhole({boxes_.begin(), boxes_.end()}, Widest::Byte);
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName("Frame1");
@@ -115,12 +115,8 @@ void frmGDelta::StoreBoxesToTable() {
     ParamTable& table = ColorDataSet.GDeltaParams;
     for (int p = 0; p < PlaneCount; ++p) {
         if (CurrentPlane != PlaneAll && p != CurrentPlane) continue;
-        for (int k = 0; k < 4; ++k) {
-            try {
-                table(k, p) = ToInt16(LeadingNumber(boxes_[k]->text().toStdString()));
-            } catch (const NumberOverflow&) {
-            }
-        }
+        for (int k = 0; k < 4; ++k)
+            table(k, p) = LeadingInt16(boxes_[k]->text().toStdString()).value_or(table(k, p));
     }
 }
 

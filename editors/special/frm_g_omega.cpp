@@ -7,7 +7,6 @@
 #include <QRadioButton>
 #include <QToolBar>
 
-#include "core/errors.h"
 #include "core/numbers.h"
 #include "core/table_transfers.h"
 #include "editors/curve/table_editor_parts.h"
@@ -23,14 +22,13 @@ namespace {
 const ChildWindowRegistration kRegistration("mnuCtlG_Omega", [] { return new frmGOmega; });
 
 constexpr const char* kCaption = "G Omega";
+// The widest sum the spin buttons' range gives at the divisor of every load: four coefficients
+// subtracted at 255 and the others 0.
+constexpr float kWidestSum = -4 * 255 / 16.0f;
 
 // The leading number of a box as a 16-bit value; `previous` when it does not fit.
 int16_t ValueOr(const QLineEdit* box, int16_t previous) {
-    try {
-        return ToInt16(LeadingNumber(box->text().toStdString()));
-    } catch (const NumberOverflow&) {
-        return previous;
-    }
+    return LeadingInt16(box->text().toStdString()).value_or(previous);
 }
 
 // A box rewritten only when its text differs, so that typing keeps the caret where it is.
@@ -85,12 +83,15 @@ void frmGOmega::BuildControls() {
     txtF = boxes_[5], txtG = boxes_[6];
     udA = spins[0], udB = spins[1], udC = spins[2], udD = spins[3], udF = spins[4], udE = spins[5],
     udG = spins[6];
+    ShowWhole({boxes_.begin(), boxes_.end()}, Widest::Byte);
 
     txtDivisor = MakeBox(this, "txtDivisor", "16", 360, 2280, 615, 285, face);
+    ShowWhole(txtDivisor, Widest::Word);
     Label1 = new QLabel(QStringLiteral("Divisor："), this);
     Label1->setObjectName("Label1");
     PlaceTwips(Label1, 120, 2040, 1035, 240);
     txtSumTotal = MakeBox(this, "txtSumTotal", "1", 360, 3120, 615, 285, face);
+    ShowWhole(txtSumTotal, QString::fromStdString(SingleText(kWidestSum)));
     txtSumTotal->setReadOnly(true);
     Label2 = new QLabel(QStringLiteral("Sum total："), this);
     Label2->setObjectName("Label2");

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPainter>
 #include <QRadioButton>
 #include <QToolBar>
@@ -11,13 +12,13 @@
 
 #include "core/colour_data.h"
 #include "core/curve_table_files.h"
-#include "core/errors.h"
 #include "core/numbers.h"
 #include "core/paths.h"
 #include "core/record_files.h"
 #include "core/table_transfers.h"
 #include "editors/curve/table_editor_parts.h"
 #include "editors/special/print_mode_timing.h"
+#include "shell/box_entry.h"
 #include "shell/child_windows.h"
 #include "shell/common_dialog.h"
 #include "shell/msgbox.h"
@@ -42,7 +43,7 @@ bool Showable(const PrintModeRecord& r) {
 }
 
 QString Padded(int32_t value, int digits) {
-    return QString::fromStdString(ZeroPadded(value, digits));
+    return QString::fromStdString(FormatDigits(value, digits));
 }
 
 }  // namespace
@@ -93,10 +94,11 @@ void frmPrintMode::BuildControls() {
         PlaceTwips(l, left, top, 1095, 315);
         return l;
     };
-    auto box = [&](const char* name, const char* text, double top) {
+    auto box = [&](const char* name, const char* text, double top, const char* widest) {
         auto* b = new QLineEdit(text, this);
         b->setObjectName(name);
         PlaceTwips(b, 180, top, 1095, 315);
+        ShowWhole(b, widest);
         b->installEventFilter(this);
         return b;
     };
@@ -136,7 +138,7 @@ void frmPrintMode::BuildControls() {
     label("ips", 3495, top(1, control) + 30, 600);
 
     label("STB Pitch", L, top(2, caption), 2000);
-    txtSTBpitch = box("txtSTBpitch", "0000", top(2, control));
+    txtSTBpitch = box("txtSTBpitch", "0000", top(2, control), Widest::Word);
     udSTBpitch = spin("udSTBpitch", top(2, control));
     label("clock", 1575, top(2, control) + 30, 700);
     label("Total STB Time", R, top(2, caption), 1900);
@@ -144,14 +146,14 @@ void frmPrintMode::BuildControls() {
     label("uS", 3495, top(2, control) + 30, 600);
 
     label("STB Calculate Coefficient", L, top(3, caption), 2100);
-    txtSTBCalcCoef = box("txtSTBCalcCoef", "0000", top(3, control));
+    txtSTBCalcCoef = box("txtSTBCalcCoef", "0000", top(3, control), Widest::Word);
     udSTBCalcCoef = spin("udSTBCalcCoef", top(3, control));
     label("Max STB Data", R, top(3, caption), 1900);
     labMaxSTBData = value("labMaxSTBData", R, top(3, control));
     label("clock", 3495, top(3, control) + 30, 700);
 
     label("OP Data", L, top(4, caption), 2000);
-    txtOPData = box("txtOPData", "000", top(4, control));
+    txtOPData = box("txtOPData", "000", top(4, control), Widest::Byte);
     udOPData = spin("udOPData", top(4, control));
     label("Margin for cycle", R, top(4, caption), 1900);
     labMarginForCycle = value("labMarginForCycle", R, top(4, control));
@@ -239,7 +241,8 @@ void frmPrintMode::ShowFeedSpeed() {
         return;
     }
     const double speed = FeedSpeed(CycleMicroseconds[cycle], Option1->isChecked());
-    labFeedSpeed->setText(QString::fromStdString(GeneralNumber(speed)));
+    // A label that nothing reads back: the general number format of the user's locale.
+    labFeedSpeed->setText(QLocale().toString(speed, 'g', QLocale::FloatingPointShortest));
 }
 
 void frmPrintMode::ShowStrobeTiming() {
@@ -297,10 +300,7 @@ void frmPrintMode::cmbPrintCycle_Click(int index) {
 void frmPrintMode::Box_Change(QLineEdit* box, int16_t& field, int lastChars) {
     if (rewriting_) return;
     // The field takes the number of the box's last characters; one beyond 16 bits leaves it.
-    try {
-        field = ToInt16(LeadingNumber(box->text().right(lastChars).toStdString()));
-    } catch (const NumberOverflow&) {
-    }
+    field = LeadingInt16(box->text().right(lastChars).toStdString()).value_or(field);
 }
 
 void frmPrintMode::Step(int16_t& field, int direction, int16_t limit,
@@ -315,15 +315,9 @@ bool frmPrintMode::eventFilter(QObject* watched, QEvent* event) {
         return QWidget::eventFilter(watched, event);
     const auto show =
         watched == txtOPData ? &frmPrintMode::ShowOPData : &frmPrintMode::ShowStrobeTiming;
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            (this->*show)();
-            return true;  // the box does not take Enter
-        }
-    } else if (event->type() == QEvent::FocusOut && LeftForAnotherControl(this, watched)) {
-        (this->*show)();
-    }
+    const EntryEnd end = EndOfEntry(event, watched, this);
+    if (end != EntryEnd::None) (this->*show)();
+    if (end == EntryEnd::EnterKey) return true;  // the box does not take Enter
     return QWidget::eventFilter(watched, event);
 }
 

@@ -11,7 +11,6 @@
 #include <algorithm>
 
 #include "core/colour_data.h"
-#include "core/errors.h"
 #include "core/numbers.h"
 #include "core/paths.h"
 #include "core/record_files.h"
@@ -41,10 +40,7 @@ StartCmpData& Table() {
 
 // The element takes the box's leading number; one beyond 16 bits leaves it as it was.
 void StoreBox(const QLineEdit* box, int16_t& element) {
-    try {
-        element = ToInt16(LeadingNumber(box->text().toStdString()));
-    } catch (const NumberOverflow&) {
-    }
+    element = LeadingInt16(box->text().toStdString()).value_or(element);
 }
 
 QLabel* AddText(QWidget* parent, const QString& text, double left, double top, double width) {
@@ -202,6 +198,7 @@ void frmStartCmpData::BuildView(QGroupBox* frame, QTabBar* tabs, const char* tab
             box->setFont(bold);
             box->setGeometry(centre[p] - column / 2, TwipsToPx(top), TwipsToPx(kBoxWidth),
                              TwipsToPx(kBoxHeight));
+            ShowWhole(box, QStringLiteral("-10"));
             auto* spin = new SpinButton(("ud" + name + index).toLatin1().constData(), frame);
             spin->setGeometry(box->geometry().right() + 1, box->y(), TwipsToPx(kSpinWidth),
                               box->height());

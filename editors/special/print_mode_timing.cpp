@@ -1,8 +1,6 @@
 #include "editors/special/print_mode_timing.h"
 
-#include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 #include "core/numbers.h"
 
@@ -25,12 +23,6 @@ double FeedSpeed(int32_t cycleUs, bool at600Dpi) {
     return std::nearbyint(1000000.0 / c / 600.0 * 100.0) / 100.0;
 }
 
-std::string GeneralNumber(double value) {
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-}
-
 int32_t TotalStrobeTime(int16_t pitch) {
     return ToInt32((static_cast<int64_t>(pitch) + 2) * 257 / 48.0);
 }
@@ -43,12 +35,6 @@ uint32_t MarginLamp(int32_t margin) {
     if (margin >= 30) return 0xFF0000;
     if (margin >= 16) return 0x00FFFF;
     return 0x0000FF;
-}
-
-std::string ZeroPadded(int32_t value, int digits) {
-    std::string text = std::to_string(std::llabs(value));
-    if (static_cast<int>(text.size()) < digits) text.insert(0, digits - text.size(), '0');
-    return value < 0 ? "-" + text : text;
 }
 
 }  // namespace PrintModeTiming

@@ -4,7 +4,6 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <string>
 
 namespace PrintModeTiming {
 
@@ -21,8 +20,6 @@ bool ShowableIndex(int index);
 // The feed speed in inches a second for a cycle in microseconds, rounded to two decimals, halves
 // to even. At 334 dpi the cycle is first taken as cycle x 334 / 600.
 double FeedSpeed(int32_t cycleUs, bool at600Dpi);
-// A number as the general format writes it: no trailing zeros, "." whatever the locale.
-std::string GeneralNumber(double value);
 
 // (pitch + 2) x 257 / 48, rounded half to even.
 int32_t TotalStrobeTime(int16_t pitch);
@@ -32,9 +29,5 @@ int32_t MaxStrobeData(int16_t coefficient);
 // The lamp by the margin left in the cycle: blue at 30 or more, yellow from 16 to 29, red at 15
 // or less (0x00BBGGRR).
 uint32_t MarginLamp(int32_t margin);
-
-// The value with at least `digits` digits, leading zeros, a minus sign before a negative value
-// ("0000": 11 gives "0011", -5 gives "-0005").
-std::string ZeroPadded(int32_t value, int digits);
 
 }  // namespace PrintModeTiming

@@ -1,6 +1,5 @@
 #include "editors/special/sigma_editor.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -21,6 +20,7 @@
 #include "platform/trazo/trazo.h"
 #include "shell/app_globals.h"
 #include "shell/child_windows.h"
+#include "shell/box_entry.h"
 #include "shell/common_dialog.h"
 #include "shell/msgbox.h"
 #include "shell/ui_units.h"
@@ -89,6 +89,7 @@ void SigmaEditor::BuildControls() {
     }
     SigmaLL = boxes_[LL], SigmaL = boxes_[L], SigmaC = boxes_[C], SigmaR = boxes_[R],
     SigmaRR = boxes_[RR];
+    ShowWhole({boxes_.begin(), boxes_.end()}, Widest::Word);
     Label1 = labelOf[LL], Label4 = labelOf[L], Label2 = labelOf[C], Label5 = labelOf[R],
     Label3 = labelOf[RR];
     chkLL = checks_[LL], chkL = checks_[L], chkC = checks_[C], chkR = checks_[R],
@@ -119,13 +120,6 @@ void SigmaEditor::BuildControls() {
     CommonDialog1 = std::make_unique<CommonDialog>(this);
 
     connect(Trazo1, &Trazo::PointChanged, this, [this] { Trazo1_PointChanged(); });
-    // Leaving a box is focus going to another control of this window; a message box or another
-    // window taking the focus leaves the entry pending.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-        for (int w = LL; w <= RR; ++w) {
-            if (old == boxes_[w] && now && isAncestorOf(now)) Box_LostFocus(Weight(w));
-        }
-    });
 }
 
 void SigmaEditor::Form_Load() {
@@ -150,10 +144,20 @@ void SigmaEditor::Form_Unload() {
 }
 
 bool SigmaEditor::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        for (int w = LL; w <= RR; ++w) {
-            if (watched == boxes_[w])
-                return Box_KeyPress(Weight(w), static_cast<const QKeyEvent&>(*event));
+    for (int w = LL; w <= RR; ++w) {
+        if (watched != boxes_[w]) continue;
+        // Another window taking the focus leaves the entry pending.
+        switch (EndOfEntry(event, watched, this)) {
+            case EntryEnd::EnterKey:
+                Enter(Weight(w));
+                return true;  // Enter goes into no box
+            case EntryEnd::Left:
+                Box_LostFocus(Weight(w));
+                break;
+            case EntryEnd::None:
+                if (event->type() == QEvent::KeyPress)
+                    Box_KeyPress(Weight(w), static_cast<const QKeyEvent&>(*event));
+                break;
         }
     }
     return QWidget::eventFilter(watched, event);
@@ -260,26 +264,19 @@ void SigmaEditor::Refuse(Weight weight) {
 }
 
 bool SigmaEditor::Enter(Weight weight) {
-    int16_t v = 0;
-    try {
-        v = ToInt16(LeadingNumber(boxes_[weight]->text().toStdString()));
-    } catch (const NumberOverflow&) {
+    const std::optional<int16_t> v = LeadingInt16(boxes_[weight]->text().toStdString());
+    if (!v) {
         Refuse(weight);
         return false;
     }
-    if (!Apply(weight, v)) return false;
+    if (!Apply(weight, *v)) return false;
     MarkPending(weight, false);
     return true;
 }
 
-bool SigmaEditor::Box_KeyPress(Weight weight, const QKeyEvent& key) {
-    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
-        Enter(weight);
-        return true;  // Enter goes into no box
-    }
+void SigmaEditor::Box_KeyPress(Weight weight, const QKeyEvent& key) {
     if (!key.text().isEmpty() && key.key() != Qt::Key_Tab && key.key() != Qt::Key_Backtab)
         MarkPending(weight, true);
-    return false;
 }
 
 void SigmaEditor::Box_LostFocus(Weight weight) {

@@ -90,7 +90,7 @@ private:
     void SelectPlane(Plane plane);
     void opbAll_Click();
     void chk_Click(Weight weight);
-    bool Box_KeyPress(Weight weight, const QKeyEvent& key);
+    void Box_KeyPress(Weight weight, const QKeyEvent& key);
     void Box_LostFocus(Weight weight);
     void Trazo1_PointChanged();
 

@@ -81,7 +81,8 @@ private:
     bool validPoint(int index) const;
     std::vector<int> nodes() const;  // the points the user can take hold of
     CurveMath::Hit hitAt(QPointF pos) const;
-    int weightAt(double x) const;  // the weight whose bar covers x, or -1
+    int weightAt(double x) const;            // the weight whose bar covers x, or -1
+    int readablePointAt(QPointF pos) const;  // the point the readout shows there, or -1
 
     // A user's change is made against a snapshot of values and flags, so
     // that a drag can be redone from it at every move and undone by Esc.

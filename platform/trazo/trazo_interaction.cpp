@@ -225,6 +225,12 @@ int Trazo::weightAt(double x) const {
     return nearest >= 0 && std::fabs(m.XOfPoint(nearest) - x) <= kBarHalf ? nearest : -1;
 }
 
+int Trazo::readablePointAt(QPointF pos) const {
+    const CurveMath::PlotMapping m = Mapping();
+    if (pos.x() < m.left - kHitRadius || pos.x() > m.Right() + kHitRadius) return -1;
+    return sigma() ? weightAt(pos.x()) : m.PointAtX(pos.x());  // between bars nothing to read
+}
+
 void Trazo::mouseMoveEvent(QMouseEvent* event) {
     const QPointF pos = event->position();
     const CurveMath::PlotMapping m = Mapping();
@@ -241,10 +247,7 @@ void Trazo::mouseMoveEvent(QMouseEvent* event) {
         }
         return;
     }
-    const bool over = pos.x() >= m.left - kHitRadius && pos.x() <= m.Right() + kHitRadius;
-    int point = over ? m.PointAtX(pos.x()) : -1;
-    if (over && sigma()) point = weightAt(pos.x());  // between bars nothing to read
-    setHover(point);
+    setHover(readablePointAt(pos));
     const CurveMath::Hit hit = hitAt(pos);
     if (hit.kind == CurveMath::HitKind::Node) {
         setCursor(sigma() || isEnd(hit.index) ? Qt::SizeVerCursor : Qt::SizeAllCursor);
@@ -256,7 +259,11 @@ void Trazo::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void Trazo::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) endDrag();
+    if (event->button() != Qt::LeftButton) return;
+    const bool dragged = drag_ != Drag::None;
+    endDrag();
+    // The pointer may have left the dragged point behind (a node stops at its neighbours).
+    if (dragged) setHover(readablePointAt(event->position()));
 }
 
 void Trazo::keyPressEvent(QKeyEvent* event) {

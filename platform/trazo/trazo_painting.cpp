@@ -43,6 +43,7 @@ void Trazo::resizeEvent(QResizeEvent* event) {
 void Trazo::markPointsDirty(int lo, int hi) {
     polygonDirty_ = true;
     update(columnsRect(lo, hi));
+    if (hover_ >= lo && hover_ <= hi) update(readoutRect());  // it shows a value that changed
 }
 
 void Trazo::markLevelDirty(int value) {

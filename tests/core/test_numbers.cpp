@@ -68,6 +68,14 @@ TEST(Numbers, ConversionsRoundHalfToEven) {
     for (double bad : {255.5, -0.6, 256.0}) EXPECT_THROW(ToByte(bad), NumberOverflow) << bad;
 }
 
+TEST(Numbers, LeadingInt16IsNoneBeyond16Bits) {
+    EXPECT_EQ(LeadingInt16(" 12.5x"), 12);
+    EXPECT_EQ(LeadingInt16("-32768"), -32768);
+    EXPECT_EQ(LeadingInt16("abc"), 0);
+    for (const char* beyond : {"40000", "-32769", "9e99"})
+        EXPECT_EQ(LeadingInt16(beyond), std::nullopt) << beyond;
+}
+
 TEST(Numbers, RoundClampedTakesEveryEntry) {
     const struct {
         const char* text;
@@ -132,6 +140,25 @@ TEST(Numbers, FormatDecimals) {
         {-2.35f, 1, "-2.4"},   {10.000002f, 1, "10.0"},  {7.04f, 1, "7.0"},   {3.3f, 2, "3.30"},
     };
     for (const auto& c : floats) EXPECT_EQ(FormatDecimals(c.value, c.decimals), c.text) << c.value;
+}
+
+TEST(Numbers, FormatDigits) {
+    const struct {
+        int32_t value;
+        int width;
+        bool plus;
+        const char* text;
+    } cases[] = {
+        {11, 4, false, "0011"},
+        {-5, 4, false, "-0005"},
+        {12345, 4, false, "12345"},
+        {0, 3, true, "+000"},
+        {12, 3, true, "+012"},
+        {-12, 3, true, "-012"},
+        {INT32_MIN, 3, false, "-2147483648"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatDigits(c.value, c.width, c.plus), c.text) << c.value;
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "shell/child_windows.h"
 #include "shell/frm_main.h"
 #include "shell/msgbox.h"
+#include "tests/shell/window_items.h"
 #include "tests/support/gui_test.h"
 
 namespace {
@@ -290,15 +291,7 @@ TEST_F(MenuTest, EveryWindowItemOfTheTreeOpensItsWindow) {
         return LeavingAnswer(buttons);
     });
 
-    QList<QAction*> items;
-    QList<QMenu*> menus;
-    for (QAction* top : MainForm->menuBar()->actions()) menus << top->menu();
-    while (!menus.isEmpty()) {
-        for (QAction* item : menus.takeFirst()->actions()) {
-            if (item->menu()) menus << item->menu();
-            if (ChildWindows::FactoryOf(item->objectName())) items << item;
-        }
-    }
+    const QList<QAction*> items = WindowItems();
     ASSERT_FALSE(items.isEmpty());
 
     QSet<QWidget*> windows;

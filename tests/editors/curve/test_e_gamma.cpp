@@ -116,7 +116,11 @@ TEST_F(EGammaEditor, LevelBoxesTakeDigitsOnly) {
     for (auto key : {Qt::Key_Backspace, Qt::Key_Minus, Qt::Key_A, Qt::Key_Period, Qt::Key_Return,
                      Qt::Key_Escape, Qt::Key_Space})
         QTest::keyClick(box, key);
+    // Backspace with a modifier too: with Ctrl it would take the whole number at once.
+    for (auto modifier : {Qt::ControlModifier, Qt::ShiftModifier, Qt::AltModifier})
+        QTest::keyClick(box, Qt::Key_Backspace, modifier);
     EXPECT_EQ(box->text(), "8000");
+    EXPECT_EQ(End(PlaneYellow), 8000);
     QTest::keyClick(box, Qt::Key_5);
     EXPECT_EQ(box->text(), "80005");
     EXPECT_EQ(End(PlaneYellow), 10000);  // beyond 16 bits: the top of the scale

@@ -20,7 +20,8 @@ namespace {
 class PrintModeEditor : public GuiTest {
 protected:
     void SetUp() override {
-        // Decimals are shown with "." whatever the user's locale.
+        // The user's locale: the feed speed shows its decimal comma; the boxes, which are read
+        // back, keep their numbers as they are.
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
         GuiTest::SetUp();
@@ -75,7 +76,7 @@ TEST_F(PrintModeEditor, OpensOnTheDefaultsWithTheirTiming) {
     for (int k = 0; k < 3; ++k)
         EXPECT_EQ(ed->cmbPrintCycle->itemData(k).toInt(), PrintModeTiming::CycleMicroseconds[k]);
     EXPECT_EQ(ed->cmbPrintCycle->itemText(2), "2 : 1347");
-    EXPECT_EQ(Shown(), QStringList({"2.22", "0011", "0739", "0007", "0000", "0000", "000"}));
+    EXPECT_EQ(Shown(), QStringList({"2,22", "0011", "0739", "0007", "0000", "0000", "000"}));
     EXPECT_EQ(ed->Shape1->BackColor(), 0xFF0000u);
     EXPECT_EQ(R().PrintCycle, 600);
 }
@@ -88,9 +89,9 @@ TEST_F(PrintModeEditor, ResolutionAndCycleSetThePrintCycleAndTheFeedSpeed) {
         int16_t stored;
         const char* speed;
         const char* margin;
-    } cases[] = {{0, true, 600, "2.22", "0739"},  {1, true, 601, "1.52", "1089"},
-                 {2, true, 602, "1.24", "1336"},  {0, false, 300, "3.99", "0739"},
-                 {1, false, 301, "2.72", "1089"}, {2, false, 302, "2.22", "1336"}};
+    } cases[] = {{0, true, 600, "2,22", "0739"},  {1, true, 601, "1,52", "1089"},
+                 {2, true, 602, "1,24", "1336"},  {0, false, 300, "3,99", "0739"},
+                 {1, false, 301, "2,72", "1089"}, {2, false, 302, "2,22", "1336"}};
     for (const auto& c : cases) {
         (c.dpi600 ? ed->Option1 : ed->Option2)->click();
         ed->cmbPrintCycle->setCurrentIndex(c.cycle);
@@ -110,7 +111,7 @@ TEST_F(PrintModeEditor, ARecordSelectsItsResolutionAndCycle) {
     EXPECT_TRUE(ed->Option2->isChecked());
     EXPECT_EQ(ed->cmbPrintCycle->currentIndex(), 0);
     EXPECT_EQ(R().PrintCycle, 300);
-    EXPECT_EQ(ed->labFeedSpeed->text(), "3.99");
+    EXPECT_EQ(ed->labFeedSpeed->text(), "3,99");
 
     const struct {
         int16_t cycle;
@@ -125,7 +126,7 @@ TEST_F(PrintModeEditor, ARecordSelectsItsResolutionAndCycle) {
         EXPECT_EQ(R().PrintCycle, c.cycle);
     }
     EXPECT_EQ(ed->cmbMediaSelect->currentIndex(), 1);
-    EXPECT_EQ(Shown(), QStringList({"3.99", "0075", "0675", "0130", "0012", "0096", "128"}));
+    EXPECT_EQ(Shown(), QStringList({"3,99", "0075", "0675", "0130", "0012", "0096", "128"}));
 }
 
 TEST_F(PrintModeEditor, ARecordTheListsCannotShowIsKeptAndShownWithoutItsItems) {
@@ -327,7 +328,7 @@ TEST_F(PrintModeEditor, SetupAndGetAreOneBlockEach) {
     EXPECT_EQ(R().PrintCycle, 602);
     EXPECT_EQ(ed->cmbPrintCycle->currentText(), "2 : 1347");
     EXPECT_EQ(ed->cmbMediaSelect->currentText(), "1 : Sony_UP");
-    EXPECT_EQ(Shown(), QStringList({"1.24", "0075", "1272", "0130", "0012", "0096", "128"}));
+    EXPECT_EQ(Shown(), QStringList({"1,24", "0075", "1272", "0130", "0012", "0096", "128"}));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <cmath>
@@ -284,6 +285,33 @@ TEST_F(TrazoTest, WeightsMoveVerticallyAndStay) {
     EXPECT_FALSE(w.NodeFlag(30));
     ASSERT_EQ(points.count(), 1);  // the pulled-down weight went to 0
     EXPECT_EQ(w.PointValue(192), 0);
+}
+
+// After a drag the readout on screen shows the point under the pointer and its value, as a
+// move of the pointer to where it was let go shows them.
+TEST_F(TrazoTest, AfterADragTheReadoutShowsTheValueUnderThePointer) {
+    auto onScreen = [this] {
+        QCoreApplication::processEvents();
+        return w.screen()->grabWindow(w.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    auto asShownAt = [this](QPoint p) {
+        QTest::mouseMove(&w, p + QPoint(0, 1));  // the pointer comes back to where it was
+        QTest::mouseMove(&w, p);
+        return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const struct {
+        QPoint from, to;
+    } cases[] = {
+        {onCurve(128), at(128, 2000)},  // straight down
+        {onCurve(128), at(10, 5000)},   // the node stops at its neighbour, the pointer goes on
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        QTest::mouseMove(&w, c.from);
+        drag(c.from, c.to);
+        const QImage shown = onScreen();
+        EXPECT_TRUE(shown == asShownAt(c.to)) << c.to.x() << "," << c.to.y();
+    }
 }
 
 // What the program or the user changes is redrawn, and only around it.
