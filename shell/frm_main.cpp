@@ -16,6 +16,8 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <stdexcept>
+#include <string>
 
 #include "core/bulk_transfers.h"
 #include "core/busy_notice.h"
@@ -306,6 +308,10 @@ void frmMain::MDIForm_Load() {
         StartupPortSelection();
     } catch (const ProgramEnd&) {
         throw;
+    } catch (const std::exception& e) {
+        TellReason(e.what());
+        MsgBox(QStringLiteral("JM Printer is not installed."), vbOKOnly, AppTitle);
+        throw ProgramEnd{};
     } catch (...) {
         MsgBox(QStringLiteral("JM Printer is not installed."), vbOKOnly, AppTitle);
         throw ProgramEnd{};
@@ -315,7 +321,14 @@ void frmMain::MDIForm_Load() {
 void frmMain::ReadPlacement() {
     for (std::size_t i = 0; i < PlacementKeys.size(); ++i) {
         const QString stored = Settings::GetSetting("Settings", PlacementKeys[i], QString());
-        loadedTwips_[i] = stored.isNull() ? PlacementDefaults[i] : PlacementValue(stored);
+        try {
+            loadedTwips_[i] = stored.isNull() ? PlacementDefaults[i] : PlacementValue(stored);
+        } catch (const std::exception& e) {
+            // The load ends the program here, as the design does; the user is told where to look.
+            throw std::runtime_error("The window placement " + std::string(PlacementKeys[i]) +
+                                     " in " + Settings::File().toStdString() +
+                                     " cannot be taken: " + e.what() + ".");
+        }
         loadedPx_[i] = TwipsToPx(loadedTwips_[i]);
         // The menu bar does not wrap as the original platform's did: a first window too narrow
         // for it would fold the last menus away, so it opens as wide as every menu needs.

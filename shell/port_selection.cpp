@@ -22,13 +22,6 @@ void ChoosePrinter() {
     ShowModal(dialog);
 }
 
-// Start-up's message boxes are the design's and say little; the reason goes
-// to standard error as well, for the user at a terminal and for a log.
-void TellReason(const std::string& reason) {
-    std::fprintf(stderr, "RN-Tools: %s\n", reason.c_str());
-    std::fflush(stderr);
-}
-
 void KeepPort(const QString& reason) {
     MsgBox(reason + QStringLiteral("\nThe printer port in use is kept."), vbExclamation, AppTitle);
 }
@@ -65,27 +58,28 @@ void RegisterOrEnd() {
 
 }  // namespace
 
+// Start-up's message boxes are the design's and say little; the reason goes
+// to standard error as well, for the user at a terminal and for a log.
+void TellReason(const std::string& reason) {
+    std::fprintf(stderr, "RN-Tools: %s\n", reason.c_str());
+    std::fflush(stderr);
+}
+
 void StartupPortSelection() {
-    try {
-        for (;;) {
-            ScanUsablePrinters();
-            if (PrinterCount > 0) break;
-            TellReason(PassedOverPrinters());
-            const int answer = MsgBox(NoUsablePrinter, vbAbortRetryIgnore, AppTitle);
-            if (answer == vbAbort) throw ProgramEnd{};
-            if (answer != vbRetry) return;  // Ignore: on without a port
-        }
-        if (PrinterCount == 1) {
-            SelectedPrinter = 0;
-        } else {
-            ChoosePrinter();
-        }
-        RegisterOrEnd();
-    } catch (const std::exception& e) {
-        // The load ends the program with "JM Printer is not installed.".
-        TellReason(e.what());
-        throw;
+    for (;;) {
+        ScanUsablePrinters();
+        if (PrinterCount > 0) break;
+        TellReason(PassedOverPrinters());
+        const int answer = MsgBox(NoUsablePrinter, vbAbortRetryIgnore, AppTitle);
+        if (answer == vbAbort) throw ProgramEnd{};
+        if (answer != vbRetry) return;  // Ignore: on without a port
     }
+    if (PrinterCount == 1) {
+        SelectedPrinter = 0;
+    } else {
+        ChoosePrinter();
+    }
+    RegisterOrEnd();
 }
 
 void MenuPortSelection() {

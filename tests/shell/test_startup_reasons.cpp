@@ -16,14 +16,16 @@ struct Started {
     QString reasons;  // the program's own lines on standard error
 };
 
-// Runs the start on the registry `registry` (which need not exist).
-Started Start(const QTemporaryDir& dir, const QString& registry) {
+// Runs the start on the registry `registry` (which need not exist), with the settings store in
+// `settings` under `dir`.
+Started Start(const QTemporaryDir& dir, const QString& registry,
+              const QString& settings = "settings") {
     QProcess probe;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("RNTOOLS_PRINTERS", registry);
     probe.setProcessEnvironment(env);
     probe.start(QCoreApplication::applicationDirPath() + "/startup_probe",
-                {dir.filePath("settings")});
+                {dir.filePath(settings)});
     if (!probe.waitForFinished(60000)) {
         probe.kill();
         probe.waitForFinished(5000);
@@ -82,6 +84,15 @@ TEST(StartupReasonsTest, AStartThatCannotGoOnSaysWhyOnStandardError) {
         EXPECT_EQ(started.boxes, c.boxes);
         EXPECT_EQ(started.reasons, c.reasons);
     }
+
+    // A stored placement that is no number ends the load as any other failure does.
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("bad")));
+    Write(dir.filePath("bad/RN-Tools.ini"), "[Settings]\nMainWidth=wide\n");
+    const Started badPlacement = Start(dir, none, "bad");
+    EXPECT_EQ(badPlacement.boxes, notInstalled);
+    EXPECT_EQ(badPlacement.reasons, "RN-Tools: The window placement MainWidth in " +
+                                        dir.filePath("bad/RN-Tools.ini") +
+                                        " cannot be taken: \"wide\" is not a number.\n");
 }
 
 }  // namespace
