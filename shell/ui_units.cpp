@@ -40,18 +40,26 @@ QMdiSubWindow* FixChildFrame(QWidget* window) {
     return frame;
 }
 
-void FitText(QWidget* control, int widest) {
-    const int wanted = control->sizeHint().width();
-    control->resize(std::clamp(wanted, control->width(), std::max(control->width(), widest)),
+namespace {
+
+// Widens the control towards `room` for the width `needed` gives, and where that is too little,
+// sets its font half a point smaller at a time, down to 6 pt, until it fits.
+template <class Needed>
+void WidenOrShrink(QWidget* control, int room, Needed needed) {
+    control->resize(std::clamp(needed(), control->width(), std::max(control->width(), room)),
                     control->height());
     constexpr double SmallestPoints = 6.0;
     QFont font = control->font();
-    while (font.pointSizeF() > SmallestPoints) {
+    while (needed() > control->width() && font.pointSizeF() > SmallestPoints) {
+        font.setPointSizeF(std::max(SmallestPoints, font.pointSizeF() - 0.5));
         control->setFont(font);
-        if (control->sizeHint().width() <= control->width()) return;
-        font.setPointSizeF(font.pointSizeF() - 0.5);
     }
-    control->setFont(font);
+}
+
+}  // namespace
+
+void FitText(QWidget* control, int widest) {
+    WidenOrShrink(control, widest, [control] { return control->sizeHint().width(); });
 }
 
 int RoomToParentEdge(const QWidget* control) {
@@ -130,15 +138,8 @@ protected:
 
 private:
     void Fit(QLineEdit* box) const {
-        const int wanted = WidthShowing(box, widest_);
-        if (wanted <= box->width()) return;
-        box->resize(std::min(wanted, RoomBeside(box)), box->height());
-        constexpr double SmallestPoints = 6.0;
-        QFont font = box->font();
-        while (WidthShowing(box, widest_) > box->width() && font.pointSizeF() > SmallestPoints) {
-            font.setPointSizeF(std::max(SmallestPoints, font.pointSizeF() - 0.5));
-            box->setFont(font);
-        }
+        if (WidthShowing(box, widest_) <= box->width()) return;
+        WidenOrShrink(box, RoomBeside(box), [this, box] { return WidthShowing(box, widest_); });
     }
 
     // The program's texts leave the caret at their end; one too wide for the box would then

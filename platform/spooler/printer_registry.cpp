@@ -38,7 +38,7 @@ bool Flag(const QString& value, bool fallback) {
 // is read: a pipe or a device named there could block the start for good, so
 // the file is opened without waiting and its kind checked before any read.
 std::optional<QByteArray> ReadRegistryText(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
         Unreadable(path, std::strerror(errno));
